@@ -1,0 +1,31 @@
+// Code page 932 (the system's text encoding) to and from Unicode, using Microsoft's table as glibc's
+// iconv ships it under the name "CP932". The tables are built once, on first use, and shared by all
+// threads, so converting a name costs a table lookup per character and never an iconv_open.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// UTF-8 to code page 932. A character the code page cannot hold, and every byte of an invalid UTF-8
+// sequence, becomes "?" (the code page's default character). Pure ASCII input is returned unchanged.
+std::string Cp932FromUtf8(std::string_view utf8);
+
+// Code page 932 to UTF-8. A byte pair or single byte the table does not define becomes "?".
+std::string Utf8FromCp932(std::string_view cp932);
+
+// UTF-16 (native order code units) to code page 932; unmappable characters and lone surrogates become "?".
+std::string Cp932FromUtf16(std::u16string_view utf16);
+
+// Code page 932 to UTF-16; undefined bytes become u'?'.
+std::u16string Utf16FromCp932(std::string_view cp932);
+
+// True when every byte is below 0x80 (such text is the same in UTF-8 and code page 932).
+bool IsAscii(std::string_view text);
+
+// True when the UTF-8 text converts to code page 932 and back to the same bytes, i.e. the
+// code-page-932 form can stand for it without loss.
+bool Cp932CanHold(std::string_view utf8);
+
+}  // namespace platform

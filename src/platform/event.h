@@ -1,0 +1,36 @@
+// A small event object standing in for the platform's manual- and auto-reset events. The stop event of a
+// search is a manual-reset event; the current-folder lock is an auto-reset event used only as a try-lock.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace platform {
+
+class Event {
+ public:
+  enum class Reset { Manual, Auto };
+  explicit Event(Reset mode, bool initiallySet = false) : mode_(mode), set_(initiallySet) {}
+  Event(const Event&) = delete;
+  Event& operator=(const Event&) = delete;
+
+  // Signals the event; wakes every waiter (manual) or one waiter (auto).
+  void Set();
+  // Clears the signal.
+  void Reset();
+  // True when signalled; does not consume an auto-reset signal.
+  bool IsSet() const;
+  // Takes the signal without waiting: true when it was set (an auto-reset event is cleared by taking it).
+  bool TryTake();
+  // Waits at most `timeout` for the signal; true when it was set (consumed for auto reset).
+  bool Wait(std::chrono::milliseconds timeout);
+
+ private:
+  const Reset mode_;
+  mutable std::mutex lock_;
+  std::condition_variable changed_;
+  bool set_;  // guarded by lock_
+};
+
+}  // namespace platform
