@@ -1,6 +1,6 @@
 # Wrappers around CMake: `make run` builds Release and starts the program,
 # `make test` builds the sanitizer Debug build and runs every test.
-PACKAGES := cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev
+PACKAGES := cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libonig-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 RELEASE := build/release

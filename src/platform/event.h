@@ -10,8 +10,8 @@ namespace platform {
 
 class Event {
  public:
-  enum class Reset { Manual, Auto };
-  explicit Event(Reset mode, bool initiallySet = false) : mode_(mode), set_(initiallySet) {}
+  enum class Mode { Manual, Auto };
+  explicit Event(Mode mode, bool initiallySet = false) : mode_(mode), set_(initiallySet) {}
   Event(const Event&) = delete;
   Event& operator=(const Event&) = delete;
 
@@ -27,7 +27,7 @@ class Event {
   bool Wait(std::chrono::milliseconds timeout);
 
  private:
-  const Reset mode_;
+  const Mode mode_;
   mutable std::mutex lock_;
   std::condition_variable changed_;
   bool set_;  // guarded by lock_

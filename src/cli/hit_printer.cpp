@@ -1,0 +1,56 @@
+#include "cli/hit_printer.h"
+
+#include "platform/cp932.h"
+#include "platform/paths.h"
+#include "results/csv_writer.h"
+#include "search/found.h"
+
+HitPrinter::HitPrinter(FILE* out, OutputFormat format, OutputEncoding encoding, bool textList, bool folderDetail,
+                       bool showDisplayPath, std::string basePath)
+    : out_(out),
+      format_(format),
+      encoding_(encoding),
+      textList_(textList),
+      showDisplayPath_(showDisplayPath),
+      basePath_(std::move(basePath)) {
+  // The columns in their default order; the file list has its count columns only with folder detail.
+  int count = textList ? kTextColumnCount : (folderDetail ? kFileColumnCount : kFileColumnCount - 2);
+  for (int i = 0; i < count; ++i) order_.push_back(i);
+}
+
+std::string HitPrinter::Encode(const std::string& cp932) const {
+  return encoding_ == OutputEncoding::Sjis ? cp932 : platform::Utf8FromCp932(cp932);
+}
+
+void HitPrinter::Write(const std::string& text) { fwrite(text.data(), 1, text.size(), out_); }
+
+void HitPrinter::Begin() {
+  if (format_ == OutputFormat::Csv && CsvHeader(order_, textList_, row_)) Write(Encode(row_));
+}
+
+void HitPrinter::Print(FOUND_F& hit) {
+  if (showDisplayPath_) hit.displayPath = platform::RelativePath(basePath_, hit.folder);
+  if (format_ == OutputFormat::Csv) {
+    if (CsvRow(hit, order_, showDisplayPath_, row_)) Write(Encode(row_));
+    return;
+  }
+  // The native path opens the entry even when code page 932 cannot spell its name.
+  row_ = encoding_ == OutputEncoding::Sjis ? platform::JoinPath(hit.folder, hit.name) : hit.nativePath;
+  row_ += '\n';
+  Write(row_);
+}
+
+void HitPrinter::Print(FOUND_M& hit) {
+  if (showDisplayPath_) hit.displayPath = platform::RelativePath(basePath_, hit.folder);
+  if (format_ == OutputFormat::Csv) {
+    if (CsvRow(hit, order_, showDisplayPath_, row_)) Write(Encode(row_));
+    return;
+  }
+  row_ = encoding_ == OutputEncoding::Sjis ? platform::JoinPath(hit.folder, hit.fileName) : hit.nativePath;
+  row_ += ':';
+  row_ += hit.lineNumberText;
+  row_ += ':';
+  row_ += Encode(hit.lineText);
+  row_ += '\n';
+  Write(row_);
+}

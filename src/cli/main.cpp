@@ -1,0 +1,202 @@
+// serquin-cli: the console front end. It applies Serquin's own command-line options to the start values
+// of the conditions, resolves and validates them like the main window does, runs the search with the same
+// engine and prints every hit as it arrives.
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/history_list.h"
+#include "app/search_session.h"
+#include "cli/console_notify.h"
+#include "cli/hit_printer.h"
+#include "cli/usage.h"
+#include "cmdline/apply_command_line.h"
+#include "cmdline/composer.h"
+#include "platform/cp932.h"
+#include "platform/local_time.h"
+#include "resources/strings.h"
+#include "search/found.h"
+#include "search/notify.h"
+
+namespace {
+
+constexpr int kExitHit = 0;
+constexpr int kExitNoHit = 1;
+constexpr int kExitError = 2;
+constexpr int kExitInterrupted = 130;
+
+volatile sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) { interrupted = 1; }
+
+struct CliOptions {
+  OutputFormat format = OutputFormat::Grep;
+  OutputEncoding encoding = OutputEncoding::Utf8;
+  bool compose = false;
+  bool progress = false;
+  std::string profile;
+  bool saveProfile = false;
+  std::vector<std::string> searchArgs;  // the program's own options, in code page 932
+};
+
+void Fail(const char* message) { fprintf(stderr, "serquin-cli: %s\n", message); }
+
+// Splits the arguments into serquin-cli's own ("--...") and the program's options. Returns -1 to go on,
+// or the exit status when the arguments already decide it.
+int ParseArgs(int argc, char** argv, CliOptions& options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg.compare(0, 2, "--") != 0) {
+      options.searchArgs.push_back(platform::Cp932FromUtf8(arg));
+      continue;
+    }
+    if (arg == "--help") return fputs(kUsageText, stdout), kExitHit;
+    if (arg == "--version") return fputs(kVersionText, stdout), kExitHit;
+    if (arg == "--format=grep") {
+      options.format = OutputFormat::Grep;
+    } else if (arg == "--format=csv") {
+      options.format = OutputFormat::Csv;
+    } else if (arg == "--encoding=utf-8" || arg == "--encoding=utf8") {
+      options.encoding = OutputEncoding::Utf8;
+    } else if (arg == "--encoding=sjis" || arg == "--encoding=shift_jis" || arg == "--encoding=cp932") {
+      options.encoding = OutputEncoding::Sjis;
+    } else if (arg == "--compose") {
+      options.compose = true;
+    } else if (arg == "--progress") {
+      options.progress = true;
+    } else if (arg.compare(0, 10, "--profile=") == 0 || arg == "--save-profile") {
+      Fail("--profile and --save-profile are not available in this version");
+      return kExitError;
+    } else {
+      fprintf(stderr, "serquin-cli: unknown option %s (see --help)\n", arg.c_str());
+      return kExitError;
+    }
+  }
+  return -1;
+}
+
+// What the main window does with its command line, then takes the boxes' texts into the conditions.
+void ApplyArgs(const CliOptions& options, SearchConditions& conditions, HistoryList& locationBox,
+               HistoryList& patternBox, int64_t now) {
+  if (IsSingleLocationArgument(options.searchArgs)) {
+    ApplySingleLocationArgument(options.searchArgs.front(), locationBox);
+  } else if (!options.searchArgs.empty()) {
+    ApplyCommandLine(CommandTextFromArgs(options.searchArgs), conditions, locationBox, patternBox, now);
+  }
+  conditions.FolderText = locationBox.SelectedText();
+  conditions.PatternText = patternBox.SelectedText();
+}
+
+void ShowProgress(SearchSession& session, bool show) {
+  std::string text;
+  if (!show || !session.ReadProgress(text)) return;
+  std::string shown = platform::Utf8FromCp932(text);
+  if (shown.size() > 200) shown = "..." + shown.substr(shown.size() - 197);
+  fprintf(stderr, "\r\x1b[K%s", shown.c_str());
+}
+
+struct RunResult {
+  bool anyHit = false;
+  bool endSeen = false;
+  int endCode = 0;
+  std::string endMessage;
+};
+
+// Prints one batch of notifications; records the end notification.
+void Handle(std::deque<Notification>& batch, SearchSession& session, HitPrinter& printer, bool progress,
+            RunResult& result) {
+  for (Notification& n : batch) {
+    if (n.msg == kMsgTextHit) {
+      std::unique_ptr<FOUND_M> hit(reinterpret_cast<FOUND_M*>(n.wParam));
+      session.HitHandled();
+      printer.Print(*hit);
+      result.anyHit = true;
+    } else if (n.msg == kMsgNameHit) {
+      std::unique_ptr<FOUND_F> hit(reinterpret_cast<FOUND_F*>(n.wParam));
+      session.HitHandled();
+      printer.Print(*hit);
+      result.anyHit = true;
+    } else if (n.msg == kMsgProgress) {
+      ShowProgress(session, progress);
+    } else if (n.msg == kMsgSearchEnd) {
+      result.endSeen = true;
+      result.endCode = static_cast<int>(n.wParam);
+      result.endMessage = n.detail;
+    }
+  }
+  batch.clear();
+}
+
+int RunSearch(const CliOptions& options, SearchConditions& conditions, int64_t now) {
+  bool progress = options.progress && isatty(STDERR_FILENO);
+  ConsoleNotify notify(progress);
+  // Relative folders as the result list shows them by default: relative display on, one location.
+  bool showRelative = conditions.Locations.size() < 2;
+  HitPrinter printer(stdout, options.format, options.encoding, conditions.SearchMoji,
+                     conditions.SearchFolder && conditions.FolderDetail, showRelative, conditions.BasePath);
+  bool tty = isatty(STDOUT_FILENO);
+  printer.Begin();
+  SearchSession session(notify);
+  if (!session.Start(conditions, now)) return Fail("the search could not be started"), kExitError;
+  RunResult result;
+  std::deque<Notification> batch;
+  while (!result.endSeen) {
+    notify.TakeAll(batch, std::chrono::milliseconds(100));
+    Handle(batch, session, printer, progress, result);
+    if (tty) fflush(stdout);
+    if (interrupted && !result.endSeen) {
+      session.Stop();
+      notify.TakeAvailable(batch);
+      Handle(batch, session, printer, false, result);
+      break;
+    }
+  }
+  session.Finish();
+  if (progress) fputs("\r\x1b[K", stderr);
+  fflush(stdout);
+  if (interrupted && !result.endSeen) return kExitInterrupted;
+  if (result.endCode == 1) {
+    Fail(platform::Utf8FromCp932(result.endMessage).c_str());
+    return kExitError;
+  }
+  return result.anyHit ? kExitHit : kExitNoHit;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setlocale(LC_ALL, "");
+  CliOptions options;
+  int early = ParseArgs(argc, argv, options);
+  if (early >= 0) return early;
+
+  int64_t now = platform::Now();
+  SearchConditions conditions;
+  ResetDateRange(conditions, now);
+  HistoryList locationBox(HistoryKind::Location);
+  HistoryList patternBox(HistoryKind::Pattern);
+  ApplyArgs(options, conditions, locationBox, patternBox, now);
+
+  HitPrinter encoder(stdout, options.format, options.encoding, false, false, false, "");
+  if (options.compose) {
+    std::string line = Compose(BuildComposerRecord(conditions, conditions.FolderText, conditions.PatternText));
+    printf("%s\n", encoder.Encode(line).c_str());
+    return kExitHit;
+  }
+  if (int message = ValidateSearch(conditions)) {
+    Fail(LoadStringUtf8(message));
+    return kExitError;
+  }
+  struct sigaction action = {};
+  action.sa_handler = OnInterrupt;
+  sigaction(SIGINT, &action, nullptr);
+  return RunSearch(options, conditions, now);
+}

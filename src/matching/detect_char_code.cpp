@@ -1,0 +1,301 @@
+// Character-code detection: byte-order marks, NUL patterns and JIS escapes decide first; otherwise three
+// scorers (Shift-JIS, EUC-JP, UTF-8) read one window of at most 256 bytes and the best adjusted score wins.
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "matching/code_convert.h"
+
+namespace matching {
+namespace {
+
+constexpr size_t kHeadLength = 256;
+constexpr size_t kWindowLength = 256;
+// One invalid byte costs more than any window of valid characters can score.
+constexpr int64_t kInvalidPenalty = 395578;
+
+constexpr unsigned char kNul = 0x00;
+constexpr unsigned char kSi = 0x0F;
+constexpr unsigned char kEsc = 0x1B;
+
+// ---- Scorers. Each reads one byte at a time; `pending` is 0 at a character boundary, 1 after a lead
+// byte, and -n while n more bytes of a sequence are expected. ----
+
+struct Scorer {
+  uint32_t invalid = 0;
+  int32_t score = 0;
+  int32_t pending = 0;
+  uint32_t code = 0;  // the lead byte, or the code being assembled
+
+  int64_t Adjusted() const { return score - kInvalidPenalty * static_cast<int64_t>(invalid); }
+};
+
+int SjisWeight(uint32_t code) {
+  if (code < 0x100) return code >= 0xA1 && code <= 0xDF ? 1 : 0;  // half-width katakana
+  if (code >= 0x8140 && code <= 0x81AC) return 8;                 // symbols
+  if (code >= 0x824F && code <= 0x8258) return 8;                 // full-width digits
+  if (code >= 0x8260 && code <= 0x8279) return 8;                 // full-width capitals
+  if (code >= 0x8281 && code <= 0x829A) return 8;                 // full-width small letters
+  if (code >= 0x829F && code <= 0x82F1) return 10;                // hiragana
+  if (code >= 0x8340 && code <= 0x8396) return 8;                 // katakana
+  if (code >= 0x889F && code <= 0x9872) return 10;                // level-1 kanji
+  if (code >= 0x989F && code <= 0xEAA4) return 2;                 // level-2 kanji
+  if (code >= 0xED40 && code <= 0xEEEC) return 1;                 // NEC-selected IBM extensions
+  return 0;
+}
+
+int EucWeight(uint32_t code) {
+  if (code >= 0x8EA1 && code <= 0x8EDF) return 1;   // half-width katakana after SS2
+  if (code >= 0xA1A1 && code <= 0xA2AE) return 8;   // symbols
+  if (code >= 0xA3B0 && code <= 0xA3B9) return 8;   // full-width digits
+  if (code >= 0xA3C1 && code <= 0xA3DA) return 8;   // full-width capitals
+  if (code >= 0xA3E1 && code <= 0xA3FA) return 8;   // full-width small letters
+  if (code >= 0xA4A1 && code <= 0xA4F3) return 10;  // hiragana
+  if (code >= 0xA5A1 && code <= 0xA5F6) return 8;   // katakana
+  if (code >= 0xB0A1 && code <= 0xCFD3) return 10;  // level-1 kanji
+  if (code >= 0xD0A1 && code <= 0xF4A6) return 2;   // level-2 kanji
+  if (code >= 0xF9A1 && code <= 0xFCEE) return 1;   // NEC-selected IBM extensions
+  return 0;
+}
+
+inline void FeedSjis(Scorer& s, uint32_t b) {
+  if (b == 0 || b >= 0xFD) {
+    ++s.invalid;
+    s.pending = 0;
+  } else if (s.pending == 0) {
+    s.code = b;
+    if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
+      s.pending = 1;
+    } else {
+      s.score += SjisWeight(b);
+    }
+  } else {
+    // A byte that is no trail byte counts as an error and is not taken as a new lead byte.
+    if ((b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC)) {
+      s.score += SjisWeight(s.code << 8 | b);
+    } else {
+      ++s.invalid;
+    }
+    s.pending = 0;
+  }
+}
+
+inline void FeedEuc(Scorer& s, uint32_t b) {
+  if (b == 0) {
+    ++s.invalid;
+    s.pending = 0;
+  } else if (s.pending == 0) {
+    s.code = b;
+    if (b == 0x8E || (b >= 0x90 && b <= 0x9F) || (b >= 0xA1 && b <= 0xFE)) {
+      s.pending = 1;
+    } else if (b == 0x8F) {
+      s.pending = -2;  // JIS X 0212: the two bytes after SS3 are skipped unchecked
+    }
+  } else if (s.pending == 1) {
+    if (b >= 0x80) {
+      s.score += EucWeight(s.code << 8 | b);
+    } else {
+      ++s.invalid;
+    }
+    s.pending = 0;
+  } else {
+    ++s.pending;
+  }
+}
+
+inline int Utf8SequenceLength(uint32_t b) {
+  if (b < 0x80) return 1;
+  if (b >= 0xC0 && b <= 0xDF) return 2;
+  if (b >= 0xE0 && b <= 0xEF) return 3;
+  if (b >= 0xF0 && b <= 0xF7) return 4;
+  if (b >= 0xF8 && b <= 0xFB) return 5;
+  if (b >= 0xFC && b <= 0xFD) return 6;
+  return 0;  // a continuation byte, 0xFE or 0xFF
+}
+
+inline void FeedUtf8(Scorer& s, uint32_t b) {
+  if (b == 0) {
+    ++s.invalid;
+    s.pending = 0;
+  } else if (s.pending == 0) {
+    int n = Utf8SequenceLength(b);
+    if (n == 0) {
+      ++s.invalid;
+    } else {
+      s.pending = 1 - n;
+    }
+  } else if ((b & 0xC0) == 0x80) {
+    if (++s.pending == 0) s.score += 7;
+  } else {
+    ++s.invalid;  // the broken sequence ends here; the byte is not read again as a lead byte
+    s.pending = 0;
+  }
+}
+
+// ---- The deciding rules ----
+
+std::optional<DetectedCode> ByByteOrderMark(const unsigned char* s, size_t length) {
+  size_t lead = std::min<size_t>(length, 4);
+  auto startsWith = [&](std::initializer_list<unsigned char> mark) {
+    return mark.size() <= lead && std::equal(mark.begin(), mark.end(), s);
+  };
+  if (startsWith({0x00, 0x00, 0xFE, 0xFF})) return DetectedCode::Utf32Be;
+  if (startsWith({0xFF, 0xFE, 0x00, 0x00})) return DetectedCode::Utf32Le;
+  if (startsWith({0xEF, 0xBB, 0xBF})) return DetectedCode::Utf8;
+  if (startsWith({0xFE, 0xFF})) return DetectedCode::Utf16Be;
+  if (startsWith({0xFF, 0xFE})) return DetectedCode::Utf16Le;
+  return std::nullopt;
+}
+
+// Two NULs in a row within the head: at a position 0 mod 4 they are the high half of a UTF-32BE
+// character, at 2 mod 4 of a UTF-32LE one. Only the first pair is looked at.
+std::optional<DetectedCode> ByNulPair(const unsigned char* s, size_t head) {
+  for (size_t p = 0; p + 1 < head; ++p) {
+    if (s[p] != kNul || s[p + 1] != kNul) continue;
+    if (p % 4 == 0) return DetectedCode::Utf32Be;
+    if (p % 4 == 2) return DetectedCode::Utf32Le;
+    return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+bool HasJisEscape(const unsigned char* s, size_t length) {
+  const unsigned char* end = s + length;
+  for (const unsigned char* p = s; p < end;) {
+    p = static_cast<const unsigned char*>(std::memchr(p, kEsc, static_cast<size_t>(end - p)));
+    if (!p) return false;
+    size_t left = static_cast<size_t>(end - p);
+    if (left >= 3 && ((p[1] == '$' && p[2] == 'B') || (p[1] == '(' && (p[2] == 'I' || p[2] == 'B')))) {
+      return true;
+    }
+    if (left >= 4 && p[1] == '$' && p[2] == '(' && p[3] == 'D') return true;
+    ++p;
+  }
+  return false;
+}
+
+// True when an 8-byte word holds a byte equal to zero (exact: no false hit when none is zero).
+inline bool HasZeroByte(uint64_t x) {
+  return ((x - 0x0101010101010101ULL) & ~x & 0x8080808080808080ULL) != 0;
+}
+
+inline bool IsWindowStart(unsigned char b) {
+  return b == kNul || b == kSi || b == kEsc || b >= 0x80;
+}
+
+// Position of the first NUL, SI, ESC or byte >= 0x80, or `length` when there is none. Plain ASCII
+// files are read through entirely, so words of eight bytes are tested at once.
+size_t FirstWindowByte(const unsigned char* s, size_t length) {
+  constexpr uint64_t kOnes = 0x0101010101010101ULL;
+  size_t i = 0;
+  for (; i + 8 <= length; i += 8) {
+    uint64_t x;
+    std::memcpy(&x, s + i, 8);
+    if ((x & 0x8080808080808080ULL) || HasZeroByte(x) || HasZeroByte(x ^ (kOnes * kSi)) ||
+        HasZeroByte(x ^ (kOnes * kEsc))) {
+      break;
+    }
+  }
+  while (i < length && !IsWindowStart(s[i])) ++i;
+  return i;
+}
+
+bool Contains(std::string_view text, std::string_view what) {
+  return text.find(what) != std::string_view::npos;
+}
+
+// Smallest first position of any of `names` in `head`, or npos.
+size_t FirstOf(std::string_view head, std::initializer_list<std::string_view> names) {
+  size_t first = std::string_view::npos;
+  for (std::string_view name : names) first = std::min(first, head.find(name));
+  return first;
+}
+
+// All three scorers agree: line ends, then charset names written in the head decide.
+DetectedCode BreakTie(std::string_view head) {
+  if (Contains(head, "\n")) {
+    return Contains(head, "\r\n") || Contains(head, "\n\r") ? DetectedCode::ShiftJis : DetectedCode::EucJp;
+  }
+  if (Contains(head, "\r")) return DetectedCode::ShiftJis;
+  constexpr size_t npos = std::string_view::npos;
+  size_t u = head.find("UTF-8");
+  size_t s = FirstOf(head, {"Shift_JIS", "shift_jis", "sjis", "Shift-JIS", "shift-jis", "SJIS"});
+  size_t e = FirstOf(head, {"EUC", "euc"});
+  // npos is the largest position, so "absent" compares as "after everything".
+  if (u != npos && u < s && u < e) return DetectedCode::Utf8;
+  if (e != npos && e < s) return DetectedCode::EucJp;
+  return DetectedCode::ShiftJis;
+}
+
+DetectedCode ByScores(const CharCodeScores& scores, std::string_view head) {
+  if (scores.sjis == scores.euc && scores.euc == scores.utf8) return BreakTie(head);
+  DetectedCode best = DetectedCode::ShiftJis;
+  int64_t bestScore = scores.sjis;
+  if (scores.euc > bestScore) {
+    best = DetectedCode::EucJp;
+    bestScore = scores.euc;
+  }
+  return scores.utf8 > bestScore ? DetectedCode::Utf8 : best;
+}
+
+}  // namespace
+
+CharCodeScores CCodeConvert::ScoreWindow(const char* window, size_t length, size_t position) {
+  const auto* s = reinterpret_cast<const unsigned char*>(window);
+  Scorer sjis, euc, utf8;
+  CharCodeScores result;
+  for (size_t i = 0; i < length; ++i) {
+    uint32_t b = s[i];
+    FeedSjis(sjis, b);
+    FeedEuc(euc, b);
+    FeedUtf8(utf8, b);
+    if (b >= 0x80) {
+      ++result.highBytes;
+    } else if (b == 0) {
+      ++((position + i) % 2 == 0 ? result.evenNuls : result.oddNuls);
+    }
+  }
+  result.sjis = sjis.Adjusted();
+  result.euc = euc.Adjusted();
+  result.utf8 = utf8.Adjusted();
+  return result;
+}
+
+DetectedCode CCodeConvert::DetectCharCode(const char* sample, size_t length) {
+  if (length == 0) return DetectedCode::Empty;
+  const auto* s = reinterpret_cast<const unsigned char*>(sample);
+  if (auto code = ByByteOrderMark(s, length)) return *code;
+  size_t headLength = std::min(length, kHeadLength);
+  if (auto code = ByNulPair(s, headLength)) return *code;
+  if (HasJisEscape(s, length)) return DetectedCode::Jis;
+  size_t first = FirstWindowByte(s, length);
+  if (first == length) return DetectedCode::Ascii;
+  size_t start = first & ~size_t{3};
+  size_t windowLength = std::min(length - start, kWindowLength);
+  CharCodeScores scores = ScoreWindow(sample + start, windowLength, start);
+  if (scores.evenNuls + scores.oddNuls > 0) {
+    return scores.evenNuls >= scores.oddNuls ? DetectedCode::Utf16Be : DetectedCode::Utf16Le;
+  }
+  std::string_view head(sample, headLength);
+  if (scores.highBytes == 0) return Contains(head, "\x0F") ? DetectedCode::Jis : DetectedCode::Ascii;
+  return ByScores(scores, head);
+}
+
+int CCodeConvert::FileCodeOf(DetectedCode code) {
+  switch (code) {
+    case DetectedCode::Jis:
+      return 2;
+    case DetectedCode::EucJp:
+      return 1;
+    case DetectedCode::Utf8:
+      return 4;
+    case DetectedCode::Utf16Be:
+      return 6;
+    case DetectedCode::Utf16Le:
+      return 5;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace matching

@@ -1,0 +1,316 @@
+#include "platform/cp932.h"
+
+#include <iconv.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+constexpr char16_t kNone = 0xFFFF;  // no mapping; U+FFFF is a noncharacter, never a table value
+constexpr int kLeadCount = 60;      // 0x81-0x9F and 0xE0-0xFC
+
+bool IsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool IsTrailByte(unsigned char b) {
+  return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+int LeadIndex(unsigned char lead) {
+  return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31;
+}
+
+// The two directions of Microsoft's code page 932 table. Both are asked of iconv character by character,
+// so that where the code page holds a character twice (NEC row 13, the NEC-selected and the IBM
+// extensions) the Unicode-to-932 direction keeps the code iconv itself prefers.
+class Tables {
+ public:
+  Tables();
+  Tables(const Tables&) = delete;
+  Tables& operator=(const Tables&) = delete;
+
+  // The code of `unit` in code page 932 (below 0x100 for one byte, lead << 8 | trail for two), or kNone.
+  char16_t ToCp932(char16_t unit) const { return toCp932_[unit]; }
+  // The character of one byte that is not a lead byte, or kNone.
+  char16_t FromSingle(unsigned char b) const { return single_[b]; }
+  // The character of a lead and a trail byte, or kNone.
+  char16_t FromPair(unsigned char lead, unsigned char trail) const { return pair_[LeadIndex(lead)][trail]; }
+
+ private:
+  void BuildToUnicode(iconv_t cd);
+  void BuildFromUnicode(iconv_t cd);
+
+  char16_t toCp932_[0x10000];
+  char16_t single_[0x100];
+  char16_t pair_[kLeadCount][0x100];
+};
+
+// Converts `inSize` bytes as one piece; the number of output bytes, or -1 when iconv rejects the input.
+long ConvertOne(iconv_t cd, const void* in, size_t inSize, void* out, size_t outSize) {
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  char* inPtr = static_cast<char*>(const_cast<void*>(in));
+  char* outPtr = static_cast<char*>(out);
+  size_t inLeft = inSize;
+  size_t outLeft = outSize;
+  if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) return -1;
+  return static_cast<long>(outSize - outLeft);
+}
+
+Tables::Tables() {
+  for (auto& unit : toCp932_) unit = kNone;
+  for (auto& unit : single_) unit = kNone;
+  for (auto& row : pair_) {
+    for (auto& unit : row) unit = kNone;
+  }
+  // ASCII is the same in both; it stays usable even if iconv lacks the code page.
+  for (char16_t c = 0; c < 0x80; ++c) toCp932_[c] = single_[c] = c;
+  iconv_t toUnicode = iconv_open("WCHAR_T", "CP932");
+  if (toUnicode != reinterpret_cast<iconv_t>(-1)) {
+    BuildToUnicode(toUnicode);
+    iconv_close(toUnicode);
+  }
+  iconv_t fromUnicode = iconv_open("CP932", "WCHAR_T");
+  if (fromUnicode != reinterpret_cast<iconv_t>(-1)) {
+    BuildFromUnicode(fromUnicode);
+    iconv_close(fromUnicode);
+  }
+}
+
+void Tables::BuildToUnicode(iconv_t cd) {
+  wchar_t out[4];
+  for (int b = 0x80; b < 0x100; ++b) {
+    if (IsLeadByte(static_cast<unsigned char>(b))) continue;
+    unsigned char in = static_cast<unsigned char>(b);
+    if (ConvertOne(cd, &in, 1, out, sizeof out) == sizeof(wchar_t) && out[0] < 0xFFFF) {
+      single_[b] = static_cast<char16_t>(out[0]);
+    }
+  }
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      if (!IsTrailByte(static_cast<unsigned char>(trail))) continue;
+      unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
+      if (ConvertOne(cd, in, 2, out, sizeof out) == sizeof(wchar_t) && out[0] < 0xFFFF) {
+        pair_[LeadIndex(in[0])][trail] = static_cast<char16_t>(out[0]);
+      }
+    }
+  }
+}
+
+void Tables::BuildFromUnicode(iconv_t cd) {
+  unsigned char out[8];
+  for (wchar_t unit = 0x80; unit < 0xFFFF; ++unit) {
+    if (unit >= 0xD800 && unit <= 0xDFFF) continue;
+    long n = ConvertOne(cd, &unit, sizeof unit, out, sizeof out);
+    if (n == 1 && !IsLeadByte(out[0])) {
+      toCp932_[unit] = out[0];
+    } else if (n == 2 && IsLeadByte(out[0]) && IsTrailByte(out[1])) {
+      toCp932_[unit] = static_cast<char16_t>(out[0] << 8 | out[1]);
+    }
+  }
+}
+
+const Tables& GetTables() {
+  // Built on first use; the language guarantees one thread builds it while the others wait.
+  static const Tables tables;
+  return tables;
+}
+
+// The length of the well-formed UTF-8 sequence at p (1 to 4) with its code point, or 0 when the bytes
+// there do not start one (bad lead byte, bad or missing continuation, overlong form, surrogate, > U+10FFFF).
+int DecodeUtf8(const unsigned char* p, size_t left, char32_t& code) {
+  unsigned char b = p[0];
+  if (b < 0x80) {
+    code = b;
+    return 1;
+  }
+  int length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // allowed range of the first continuation byte
+  if (b >= 0xC2 && b <= 0xDF) {
+    length = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    length = 3;
+    if (b == 0xE0) low = 0xA0;
+    if (b == 0xED) high = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    length = 4;
+    if (b == 0xF0) low = 0x90;
+    if (b == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (left < static_cast<size_t>(length) || p[1] < low || p[1] > high) return 0;
+  char32_t value = b & (0x7F >> length);
+  for (int k = 1; k < length; ++k) {
+    if ((p[k] & 0xC0) != 0x80) return 0;
+    value = value << 6 | (p[k] & 0x3F);
+  }
+  code = value;
+  return length;
+}
+
+// Appends the code-page-932 form of one BMP character (or "?") at out; returns the new end.
+char* PutCp932(const Tables& tables, char32_t code, char* out) {
+  char16_t mapped = code <= 0xFFFF ? tables.ToCp932(static_cast<char16_t>(code)) : kNone;
+  if (mapped == kNone) {
+    *out++ = '?';
+  } else if (mapped < 0x100) {
+    *out++ = static_cast<char>(mapped);
+  } else {
+    *out++ = static_cast<char>(mapped >> 8);
+    *out++ = static_cast<char>(mapped & 0xFF);
+  }
+  return out;
+}
+
+// Decodes the code-page-932 character at p; returns the bytes it takes (1 or 2) and sets unit (u'?' when
+// undefined). A lead byte without a valid trail byte after it is taken alone, so the byte after it is
+// read again as a character of its own.
+size_t DecodeCp932(const Tables& tables, const unsigned char* p, size_t left, char16_t& unit) {
+  unsigned char b = p[0];
+  if (b < 0x80) {
+    unit = b;
+    return 1;
+  }
+  if (!IsLeadByte(b)) {
+    unit = tables.FromSingle(b);
+    if (unit == kNone) unit = u'?';
+    return 1;
+  }
+  if (left < 2 || !IsTrailByte(p[1])) {
+    unit = u'?';
+    return 1;
+  }
+  unit = tables.FromPair(b, p[1]);
+  if (unit == kNone) unit = u'?';
+  return 2;
+}
+
+char* PutUtf8(char16_t unit, char* out) {
+  if (unit < 0x80) {
+    *out++ = static_cast<char>(unit);
+  } else if (unit < 0x800) {
+    *out++ = static_cast<char>(0xC0 | unit >> 6);
+    *out++ = static_cast<char>(0x80 | (unit & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xE0 | unit >> 12);
+    *out++ = static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (unit & 0x3F));
+  }
+  return out;
+}
+
+size_t AsciiPrefixLength(std::string_view text) {
+  size_t i = 0;
+  // Eight bytes at a time: names are mostly ASCII, and this test runs for every name of a walk.
+  for (; i + 8 <= text.size(); i += 8) {
+    uint64_t chunk;
+    std::memcpy(&chunk, text.data() + i, 8);
+    if (chunk & 0x8080808080808080ULL) break;
+  }
+  while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+  return i;
+}
+
+}  // namespace
+
+bool IsAscii(std::string_view text) {
+  return AsciiPrefixLength(text) == text.size();
+}
+
+std::string Cp932FromUtf8(std::string_view utf8) {
+  size_t i = AsciiPrefixLength(utf8);
+  if (i == utf8.size()) return std::string(utf8);
+  const Tables& tables = GetTables();
+  // Every UTF-8 sequence is at least as long as what it becomes, so the input's length is enough.
+  std::string result(utf8.size(), '\0');
+  std::memcpy(result.data(), utf8.data(), i);
+  char* out = result.data() + i;
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  while (i < utf8.size()) {
+    char32_t code = 0;
+    int length = DecodeUtf8(p + i, utf8.size() - i, code);
+    if (length == 0) {
+      *out++ = '?';  // one "?" for every byte that does not belong to a well-formed sequence
+      ++i;
+      continue;
+    }
+    out = PutCp932(tables, code, out);
+    i += static_cast<size_t>(length);
+  }
+  result.resize(static_cast<size_t>(out - result.data()));
+  return result;
+}
+
+std::string Utf8FromCp932(std::string_view cp932) {
+  size_t i = AsciiPrefixLength(cp932);
+  if (i == cp932.size()) return std::string(cp932);
+  const Tables& tables = GetTables();
+  std::string result(i + 3 * (cp932.size() - i), '\0');  // one byte can become three (half-width kana)
+  std::memcpy(result.data(), cp932.data(), i);
+  char* out = result.data() + i;
+  const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
+  while (i < cp932.size()) {
+    char16_t unit = 0;
+    i += DecodeCp932(tables, p + i, cp932.size() - i, unit);
+    out = PutUtf8(unit, out);
+  }
+  result.resize(static_cast<size_t>(out - result.data()));
+  return result;
+}
+
+std::string Cp932FromUtf16(std::u16string_view utf16) {
+  const Tables& tables = GetTables();
+  std::string result(2 * utf16.size(), '\0');
+  char* out = result.data();
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    char16_t unit = utf16[i];
+    if (unit >= 0xD800 && unit <= 0xDFFF) {
+      // A surrogate pair names a character beyond the BMP, which the code page lacks: one "?" for it.
+      if (unit <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) ++i;
+      *out++ = '?';
+      continue;
+    }
+    out = PutCp932(tables, unit, out);
+  }
+  result.resize(static_cast<size_t>(out - result.data()));
+  return result;
+}
+
+std::u16string Utf16FromCp932(std::string_view cp932) {
+  const Tables& tables = GetTables();
+  std::u16string result;
+  result.reserve(cp932.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
+  for (size_t i = 0; i < cp932.size();) {
+    char16_t unit = 0;
+    i += DecodeCp932(tables, p + i, cp932.size() - i, unit);
+    result.push_back(unit);
+  }
+  return result;
+}
+
+bool Cp932CanHold(std::string_view utf8) {
+  size_t i = AsciiPrefixLength(utf8);
+  if (i == utf8.size()) return true;
+  const Tables& tables = GetTables();
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  while (i < utf8.size()) {
+    char32_t code = 0;
+    int length = DecodeUtf8(p + i, utf8.size() - i, code);
+    if (length == 0 || code > 0xFFFF) return false;
+    char16_t mapped = tables.ToCp932(static_cast<char16_t>(code));
+    if (mapped == kNone) return false;
+    // Some characters are taken one way only (U+00A5 YEN SIGN becomes 0x5C, U+301C WAVE DASH becomes
+    // 0x8160, which reads back as U+FF5E): the code must read back as the same character.
+    char16_t back = mapped < 0x100 ? tables.FromSingle(static_cast<unsigned char>(mapped))
+                                   : tables.FromPair(static_cast<unsigned char>(mapped >> 8),
+                                                     static_cast<unsigned char>(mapped & 0xFF));
+    if (back != code) return false;
+    i += static_cast<size_t>(length);
+  }
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,53 @@
+#include "resources/strings.h"
+
+#include <map>
+
+#include "platform/cp932.h"
+
+namespace {
+
+struct Entry {
+  int id;
+  const char* text;  // UTF-8
+};
+
+constexpr Entry kStrings[] = {
+    {IDS_LOCATION_EMPTY, "「場所」が空なので検索しません。"},
+    {IDS_LOCATION_UNKNOWN, "「場所」が特定できないので検索しません。"},
+    {IDS_KINDS_ALL_OFF, "「テキスト」「ファイル」「フォルダ」が全てオフなので検索しません。"},
+    {IDS_PATTERN_EMPTY, "「文字列」が空なので「テキスト検索」はしません。"},
+    {IDS_SAVE_FAILED, "ファイルに保存できませんでした。"},
+    {256, "ファイル"},
+    {257, "フォルダ"},
+    {258, "サイズ"},
+    {259, "更新日時"},
+    {260, "種類"},
+    {261, "属性"},
+    {262, "ﾌｫﾙﾀﾞ数"},
+    {263, "ﾌｧｲﾙ数"},
+    {272, "ファイル"},
+    {273, "フォルダ"},
+    {274, "行"},
+    {275, "内容"},
+};
+
+}  // namespace
+
+const char* LoadStringUtf8(int id) {
+  for (const Entry& entry : kStrings) {
+    if (entry.id == id) return entry.text;
+  }
+  return "";
+}
+
+const std::string& LoadString(int id) {
+  // Converted once; the table never changes while the program runs.
+  static const std::map<int, std::string> table = [] {
+    std::map<int, std::string> converted;
+    for (const Entry& entry : kStrings) converted[entry.id] = platform::Cp932FromUtf8(entry.text);
+    return converted;
+  }();
+  static const std::string empty;
+  auto it = table.find(id);
+  return it == table.end() ? empty : it->second;
+}

@@ -1,0 +1,20 @@
+// The program's string table: the Japanese texts the user sees, looked up by their numbers.
+#pragma once
+
+#include <string>
+
+enum StringId : int {
+  IDS_LOCATION_EMPTY = 224,      // the location is empty
+  IDS_LOCATION_UNKNOWN = 225,    // the location cannot be determined
+  IDS_KINDS_ALL_OFF = 226,       // text, file and folder are all off
+  IDS_PATTERN_EMPTY = 227,       // the string is empty, so no text search
+  IDS_SAVE_FAILED = 232,         // the results file could not be saved
+  IDS_FILE_COLUMN_FIRST = 256,   // 256..263: titles of the file list's columns 0..7
+  IDS_TEXT_COLUMN_FIRST = 272,   // 272..275: titles of the text list's columns 0..3
+};
+
+// The text of a string in code page 932; empty for an unknown number.
+const std::string& LoadString(int id);
+
+// The same text in UTF-8, for terminals and toolkits.
+const char* LoadStringUtf8(int id);

@@ -1,0 +1,73 @@
+#include "results/csv_writer.h"
+
+#include "resources/strings.h"
+#include "search/found.h"
+
+namespace {
+
+// A quoted cell: quotes inside the text are written as they are, not doubled.
+void Quoted(std::string& row, const std::string& text) {
+  row += '"';
+  row += text;
+  row += '"';
+}
+
+// Quoted unless empty: an empty text gives an empty cell.
+void QuotedOrEmpty(std::string& row, const std::string& text) {
+  if (!text.empty()) Quoted(row, text);
+}
+
+bool FileCell(const FOUND_F& hit, int column, bool showDisplayPath, std::string& row) {
+  switch (column) {
+    case 0: Quoted(row, hit.name); return true;
+    case 1: Quoted(row, showDisplayPath ? hit.displayPath : hit.folder); return true;
+    case 2: QuotedOrEmpty(row, hit.sizeText); return true;
+    case 3: Quoted(row, hit.dateText); return true;
+    case 4: QuotedOrEmpty(row, hit.typeName); return true;
+    case 5: QuotedOrEmpty(row, hit.attributesText); return true;
+    case 6: row += hit.folderCountText; return true;
+    case 7: row += hit.fileCountText; return true;
+    default: return false;
+  }
+}
+
+bool TextCell(const FOUND_M& hit, int column, bool showDisplayPath, std::string& row) {
+  switch (column) {
+    case 0: Quoted(row, hit.fileName); return true;
+    case 1: Quoted(row, showDisplayPath ? hit.displayPath : hit.folder); return true;
+    case 2: row += hit.lineNumberText; return true;
+    case 3: Quoted(row, hit.lineText); return true;
+    default: return false;
+  }
+}
+
+template <typename CellFn>
+bool Row(const std::vector<int>& order, std::string& row, CellFn cell) {
+  row.clear();
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (i > 0) row += ',';
+    if (!cell(order[i])) return false;
+  }
+  row += "\r\n";
+  return true;
+}
+
+}  // namespace
+
+bool CsvHeader(const std::vector<int>& order, bool textList, std::string& row) {
+  int count = textList ? kTextColumnCount : kFileColumnCount;
+  int first = textList ? IDS_TEXT_COLUMN_FIRST : IDS_FILE_COLUMN_FIRST;
+  return Row(order, row, [&](int column) {
+    if (column < 0 || column >= count) return false;
+    Quoted(row, LoadString(first + column));
+    return true;
+  });
+}
+
+bool CsvRow(const FOUND_F& hit, const std::vector<int>& order, bool showDisplayPath, std::string& row) {
+  return Row(order, row, [&](int column) { return FileCell(hit, column, showDisplayPath, row); });
+}
+
+bool CsvRow(const FOUND_M& hit, const std::vector<int>& order, bool showDisplayPath, std::string& row) {
+  return Row(order, row, [&](int column) { return TextCell(hit, column, showDisplayPath, row); });
+}

@@ -1,0 +1,27 @@
+// How the search threads talk to the front end: numbered notifications delivered in posting order to the
+// window thread (the GUI) or to the console loop (serquin-cli). The engine never calls a front end in any
+// other way.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The search is over. wParam 0: normal end; 1: the regular expression could not be compiled (the detail
+// text carries the library's message). Not posted when the search was stopped by the stop event.
+constexpr unsigned kMsgSearchEnd = 0x9001;
+// One text hit; wParam owns a FOUND_M released from a std::unique_ptr, re-owned by the receiver.
+constexpr unsigned kMsgTextHit = 0x9002;
+// One file or folder hit; wParam owns a FOUND_F, likewise.
+constexpr unsigned kMsgNameHit = 0x9003;
+// The current-folder text has changed; receivers may collapse queued ones into one.
+constexpr unsigned kMsgProgress = 0x9004;
+
+class NotifyTarget {
+ public:
+  virtual ~NotifyTarget() = default;
+  // Queues one notification for the receiving thread; never blocks for long and never fails. `detail`
+  // is empty except for the regular-expression message of a failed search.
+  virtual void Post(unsigned msg, uintptr_t wParam, const std::string& detail) = 0;
+  // Receiving side: removes every queued notification `msg` (used for the progress notifications).
+  virtual void DropPending(unsigned msg) = 0;
+};

@@ -1,0 +1,172 @@
+#include "search/search.h"
+
+#include <cstring>
+#include <unordered_set>
+#include <utility>
+
+#include "matching/breg.h"
+#include "matching/mbcs.h"
+#include "matching/sboymoo.h"
+#include "platform/cp932.h"
+#include "platform/dir_reader.h"
+#include "platform/paths.h"
+#include "search/found.h"
+#include "search/locations.h"
+#include "search/notify.h"
+#include "search/search_request.h"
+#include "search/shared_state.h"
+
+using matching::CBreg;
+using matching::CSboymoo;
+using matching::IsTrailAt;
+
+Matchers::Matchers() = default;
+Matchers::~Matchers() = default;
+
+CSearchBase::CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& queue, const Matchers& matchers,
+                         int charCode, bool ignoreCase, bool regex, bool folderDetail)
+    : notify_(notify),
+      shared_(shared),
+      queue_(queue),
+      matchers_(matchers),
+      charCode_(charCode),
+      ignoreCase_(ignoreCase),
+      regex_(regex),
+      folderDetail_(folderDetail) {}
+
+CSearchBase::~CSearchBase() = default;
+
+bool CSearchBase::StopRequested() const { return shared_.stop.IsSet(); }
+
+void CSearchBase::SetCurrentFolder(std::string_view cp932Text) { shared_.progress.Set(cp932Text, notify_); }
+
+void CSearchBase::SetCurrentFolderNative(std::string_view nativePath) {
+  SetCurrentFolder(platform::IsAscii(nativePath) ? std::string(nativePath) : platform::Cp932FromUtf8(nativePath));
+}
+
+bool CSearchBase::Throttle() {
+  if (++postCounter_ < 16) return false;
+  postCounter_ = 0;
+  return shared_.pending.AddBatch(16, shared_.stop);
+}
+
+bool CSearchBase::PostTextHit(std::string_view cp932Path, const std::string& nativePath, std::string lineText,
+                              int lineNumber, int charCode) {
+  auto hit = MakeTextHit(cp932Path, nativePath, lineNumber, std::move(lineText), charCode);
+  notify_.Post(kMsgTextHit, reinterpret_cast<uintptr_t>(hit.release()), std::string());
+  return Throttle();
+}
+
+CSearch::CSearch(SearchRequest& request, const Matchers& matchers)
+    : CSearchBase(*request.notify, *request.shared, queue_, matchers, request.charCode, request.ignoreCase,
+                  request.regex, request.folderDetail),
+      locations_(std::move(request.locations)),
+      textSearch_(request.TextOn),
+      fileSearch_(request.fileSearch),
+      folderSearch_(request.folderSearch),
+      depth_(request.SearchDepth),
+      textExts_(std::move(request.MojiExtSet)),
+      fileExts_(std::move(request.FileExtSet)),
+      textAll_(request.textAllExt),
+      fileAll_(request.fileAllExt),
+      createdRange_(request.CreatedRange),
+      writtenRange_(request.WrittenRange),
+      sizeRange_(request.SizeRange),
+      attributes_(request.attributes),
+      filtersNeedStatus_(!createdRange_.IsOpen() || !writtenRange_.IsOpen() || !sizeRange_.IsOpen() ||
+                         !attributes_.IsOpen()),
+      needFileSizes_(folderSearch_ && (folderDetail_ || !sizeRange_.IsOpen())) {
+  request.locations.clear();
+}
+
+CSearch::~CSearch() {
+  // A scanning thread still running (an exception left SearchText early) is told to stop and waited for.
+  if (scanThread_.joinable()) {
+    shared_.stop.Set();
+    scanThread_.join();
+  }
+  queue_.Clear();
+}
+
+void CSearch::NormaliseLocations() {
+  if (locations_.size() < 2) return;
+  if (depth_ == kUnlimitedDepth) {
+    DropNestedLocations(locations_);
+  } else {
+    ExpandLocations();
+  }
+}
+
+namespace {
+
+// A regular-expression match that starts on the second byte of a double-byte character is no match;
+// matching resumes one byte after its start.
+bool RegexMatchesName(CBreg& regex, const char* name) {
+  const char* end = name + strlen(name);
+  for (const char* start = name; start <= end;) {
+    const char* matchStart = nullptr;
+    const char* matchEnd = nullptr;
+    if (regex.Match(start, end, &matchStart, &matchEnd) <= 0 || !matchStart) return false;
+    if (!IsTrailAt(name, matchStart)) return true;
+    start = matchStart + 1;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool CSearch::NameMatches(const char* name) const {
+  if (matchers_.regex) return RegexMatchesName(*matchers_.regex, name);
+  // A match that starts on the second byte of a double-byte character is no match; look on from the
+  // next byte.
+  for (const char* start = name;;) {
+    const char* hit = matchers_.sjis->FindNoCaseMbcs(start);
+    if (!hit) return false;
+    if (!IsTrailAt(name, hit)) return true;
+    start = hit + 1;
+  }
+}
+
+int SearchThreadProc(std::unique_ptr<SearchRequest> request) {
+  NotifyTarget& notify = *request->notify;
+  if (!request->TextOn && !request->fileSearch && !request->folderSearch) {
+    request.reset();
+    notify.Post(kMsgSearchEnd, 0, std::string());
+    return 0;
+  }
+  try {
+    Matchers matchers;
+    if (request->regex) {
+      matchers.regex = std::make_unique<CBreg>();
+      // Names are always matched without case; lines as the user chose.
+      bool ignoreCase = request->TextOn ? request->ignoreCase : true;
+      if (matchers.regex->Compile(request->patternSjis, ignoreCase)) {
+        std::string message = matchers.regex->Message();
+        request.reset();
+        matchers.regex.reset();
+        notify.Post(kMsgSearchEnd, 1, message);
+        return 1;
+      }
+    } else {
+      matchers.sjis = std::make_unique<CSboymoo>(request->patternSjis.c_str());
+      int code = request->charCode;
+      if (code == 1 || code == 3) matchers.euc = std::make_unique<CSboymoo>(request->patternEuc.c_str());
+      if (code == 2 || code == 3) matchers.jis = std::make_unique<CSboymoo>(request->patternJis.c_str());
+      if (code == 3) matchers.utf8 = std::make_unique<CSboymoo>(request->patternUtf8.c_str());
+    }
+    {
+      CSearch search(*request, matchers);
+      bool text = request->TextOn;
+      bool names = request->fileSearch || request->folderSearch;
+      request.reset();
+      search.NormaliseLocations();
+      if (text && search.SearchText() == 1) return 1;
+      if (names && search.SearchName() == 1) return 1;
+    }
+  } catch (...) {
+    // An internal failure (an allocation) abandons the search; the end notification still tells the front
+    // end that nothing more will come.
+  }
+  notify.Post(kMsgSearchEnd, 0, std::string());
+  return 0;
+}

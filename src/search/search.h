@@ -1,0 +1,144 @@
+// The search driver: one search described by a SearchRequest, run on a worker thread. It prepares the
+// matchers, normalises the locations, walks each location to the requested depth, filters every entry,
+// and either queues files for the scanning thread (text search) or matches entry names (file and folder
+// search), reporting through the request's NotifyTarget.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <unordered_set>
+#include <vector>
+
+#include "search/filters.h"
+#include "search/scan_queue.h"
+
+namespace matching {
+class CSboymoo;
+class CBreg;
+}  // namespace matching
+class NotifyTarget;
+struct SearchRequest;
+struct SearchShared;
+namespace platform {
+class DirReader;
+struct EntryStatus;
+}  // namespace platform
+
+// The matchers of one search. Only one search runs at a time; the walking and the scanning thread share
+// this set through the search that owns it.
+struct Matchers {
+  std::unique_ptr<matching::CSboymoo> sjis;
+  std::unique_ptr<matching::CSboymoo> euc;
+  std::unique_ptr<matching::CSboymoo> jis;
+  std::unique_ptr<matching::CSboymoo> utf8;
+  std::unique_ptr<matching::CBreg> regex;
+  Matchers();
+  ~Matchers();
+};
+
+// What the walking thread and the scanning thread both need.
+class CSearchBase {
+ public:
+  CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& queue, const Matchers& matchers,
+              int charCode, bool ignoreCase, bool regex, bool folderDetail);
+  virtual ~CSearchBase();
+
+  // The scanning thread's loop: scans queued files until the end marker (returns 0) or the stop event
+  // (returns 1).
+  int ScanThreadProc();
+  // Scans one file and posts a FOUND_M per matching line.
+  void ScanFile(const std::string& nativePath);
+
+ protected:
+  // Stores the progress text (code page 932) and notifies, unless the front end is reading it.
+  void SetCurrentFolder(std::string_view cp932Text);
+  void SetCurrentFolderNative(std::string_view nativePath);
+  // Posts a text hit; true when the search is to stop (the stop event was seen while throttled).
+  bool PostTextHit(std::string_view cp932Path, const std::string& nativePath, std::string lineText,
+                   int lineNumber, int charCode);
+  // Accounts for one posted hit; true when the stop event was seen while waiting for the front end.
+  bool Throttle();
+  bool StopRequested() const;
+
+  NotifyTarget& notify_;
+  SearchShared& shared_;
+  ScanQueue& queue_;
+  const Matchers& matchers_;
+  const int charCode_;
+  const bool ignoreCase_;
+  const bool regex_;
+  const bool folderDetail_;
+
+ private:
+  friend class TextScanner;
+  std::vector<char> buffer_;  // file buffer, reused and only ever grown
+  int postCounter_ = 0;
+};
+
+class CSearch : public CSearchBase {
+ public:
+  // Copies what the walk needs out of the request (the locations are moved).
+  CSearch(SearchRequest& request, const Matchers& matchers);
+  ~CSearch() override;
+
+  // Runs the text search over all locations; 1 when stopped, else 0.
+  int SearchText();
+  // Runs the file and folder search over all locations; 1 when stopped, else 0.
+  int SearchName();
+  // Normalises several locations: unlimited depth drops nested ones, limited depth expands them.
+  void NormaliseLocations();
+
+  // Location normalisation, exposed for tests.
+  static void DropNestedLocations(std::vector<std::string>& locations);
+  void ExpandLocations();
+  const std::vector<std::string>& Locations() const { return locations_; }
+
+ private:
+  struct Walk;
+  // The per-location loop shared by both searches: calls `walk` with each location's walk origin.
+  template <typename WalkFn>
+  int ForEachLocation(WalkFn walk);
+
+  int WalkText(platform::DirReader& dir, const std::string& folder, int level);
+  int WalkName(platform::DirReader& dir, const std::string& folder, int level, uint64_t& size, int& files,
+               int& folders);
+  int CountFolder(platform::DirReader& dir, const std::string& folder, uint64_t& size, int& files, int& folders);
+  // The single entry a location names (level 1): the same steps as one entry of a folder walk.
+  int WalkTextEntry(const std::string& path);
+  int WalkNameEntry(const std::string& path, uint64_t& size, int& files, int& folders);
+
+  // Adds the entries a location yields at `level` (and below, within the depth) to `found`, once each.
+  void Collect(const std::string& path, int level, std::vector<std::string>& found,
+               std::unordered_set<std::string>& seen);
+  bool NameMatches(const char* cp932Name) const;
+  // The date, size and attribute tests; `size` is the length compared (a folder's accumulated size).
+  bool PassesStatusFilters(const platform::EntryStatus& status, uint64_t size) const;
+  void PostNameHit(int kind, std::string_view cp932Name, const std::string& folder, const std::string& path,
+                   const platform::EntryStatus& status, uint64_t size, int files, int folders);
+
+  std::vector<std::string> locations_;
+  bool textSearch_;
+  bool fileSearch_;
+  bool folderSearch_;
+  int depth_;
+  ExtSet textExts_;
+  ExtSet fileExts_;
+  bool textAll_;
+  bool fileAll_;
+  TimeRange createdRange_;
+  TimeRange writtenRange_;
+  ByteRange sizeRange_;
+  AttrConditions attributes_;
+  bool filtersNeedStatus_;
+  // File sizes are added up only when a folder hit carries them or the size filter tests them.
+  bool needFileSizes_;
+  ScanQueue queue_;
+  std::thread scanThread_;
+};
+
+// The worker thread's entry: runs the whole search and takes ownership of the request. Returns 0 when the
+// search ran to its end (or did nothing), 1 when it was stopped or the regular expression failed.
+int SearchThreadProc(std::unique_ptr<SearchRequest> request);

@@ -1,0 +1,53 @@
+#include "search/shared_state.h"
+
+#include <chrono>
+#include <cstring>
+
+#include "matching/mbcs.h"
+#include "search/notify.h"
+
+using matching::BoundaryAtOrBefore;
+
+void ProgressText::Set(std::string_view text, NotifyTarget& notify) {
+  if (!lock_.TryTake()) return;
+  // Cut at a character boundary that fits, never in the middle of a double-byte character.
+  size_t n = text.size() < kCapacity ? text.size() : BoundaryAtOrBefore(text, kCapacity - 1);
+  memcpy(text_, text.data(), n);
+  text_[n] = '\0';
+  notify.Post(kMsgProgress, 0, std::string());
+  lock_.Set();
+}
+
+bool ProgressText::TryRead(std::string& text) {
+  if (!lock_.TryTake()) return false;
+  text = text_;
+  lock_.Set();
+  return true;
+}
+
+void PendingCount::Reset() {
+  std::lock_guard<std::mutex> guard(lock_);
+  count_ = 0;
+}
+
+void PendingCount::Handled() {
+  std::lock_guard<std::mutex> guard(lock_);
+  --count_;
+  if (count_ <= 4) drained_.notify_all();
+}
+
+bool PendingCount::AddBatch(int batch, platform::Event& stop) {
+  std::unique_lock<std::mutex> guard(lock_);
+  count_ += batch;
+  if (count_ <= 64) return false;
+  while (count_ > 4) {
+    if (stop.IsSet()) return true;
+    drained_.wait_for(guard, std::chrono::milliseconds(128));
+  }
+  return false;
+}
+
+int PendingCount::Value() {
+  std::lock_guard<std::mutex> guard(lock_);
+  return count_;
+}

@@ -1,0 +1,258 @@
+// The scanning thread: takes the queued paths one by one, reads each file whole into one reused buffer,
+// decides its character code and reports every line that holds the search string. Matching runs over the
+// raw bytes of the whole buffer, so lines without a match cost no per-line work; only a line that holds a
+// match is cut out (and, for a converted code, converted and confirmed in Shift-JIS).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "matching/breg.h"
+#include "matching/code_convert.h"
+#include "matching/mbcs.h"
+#include "matching/sboymoo.h"
+#include "platform/cp932.h"
+#include "search/search.h"
+#include "search/search_conditions.h"
+#include "search/shared_state.h"
+
+using matching::CBreg;
+using matching::CSboymoo;
+using matching::IsTrailAt;
+
+namespace {
+
+// Files longer than this are searched in their first kMaxFileBytes bytes.
+constexpr uint64_t kMaxFileBytes = 2147483631;
+
+bool IsBreak(char c) { return c == '\r' || c == '\n'; }
+
+// Reads up to `length` bytes of an open file; returns the number actually read (a file may shrink while
+// it is read).
+size_t ReadAll(int fd, char* buffer, size_t length) {
+  size_t done = 0;
+  while (done < length) {
+    ssize_t n = read(fd, buffer + done, length - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
+void TabsToBlanks(char* begin, char* end) {
+  for (char* p = static_cast<char*>(memchr(begin, '\t', end - begin)); p;
+       p = static_cast<char*>(memchr(p + 1, '\t', end - p - 1))) {
+    *p = ' ';
+  }
+}
+
+int FileCodeOf(DetectedCode detected) {
+  switch (detected) {
+    case DetectedCode::Jis:
+      return kCodeJis;
+    case DetectedCode::EucJp:
+      return kCodeEuc;
+    case DetectedCode::Utf8:
+      return kCodeUtf8;
+    case DetectedCode::Utf16Be:
+      return kCodeUtf16Be;
+    case DetectedCode::Utf16Le:
+      return kCodeUtf16Le;
+    default:
+      return kCodeSjis;
+  }
+}
+
+}  // namespace
+
+// One file's scan: the text, its path in both forms and the matchers, with the loop of the plain-string
+// scans and the line-by-line regular-expression scan.
+class TextScanner {
+ public:
+  TextScanner(CSearchBase& owner, const std::string& nativePath, int code)
+      : owner_(owner), nativePath_(nativePath), code_(code) {
+    cp932Path_ = platform::IsAscii(nativePath) ? nativePath : platform::Cp932FromUtf8(nativePath);
+  }
+
+  // Shift-JIS text (also converted UTF-16): a match must start on a character boundary of its line.
+  void ScanSjis(char* text, size_t length);
+  // EUC-JP, JIS or UTF-8 text searched with the pattern in that code; each candidate line is converted
+  // and confirmed in Shift-JIS.
+  void ScanConverted(char* text, size_t length, const CSboymoo& matcher);
+  // Line by line with the regular expression (the text is Shift-JIS).
+  void ScanRegex(char* text, size_t length);
+
+ private:
+  const char* FindFrom(const CSboymoo& matcher, const char* at, bool mbcs);
+  // Cuts the line that holds `hit`; returns the line's end and moves the cursor behind its break.
+  char* CutLine(char* hit, char*& cursor);
+  // Counts the breaks between the cursor and the hit, keeping the line start up to date.
+  void PassBreaks(char*& cursor, const char* hit);
+  bool Report(const char* lineStart, const char* lineEnd);
+
+  CSearchBase& owner_;
+  const std::string& nativePath_;
+  std::string cp932Path_;
+  const int code_;
+  char* lineStart_ = nullptr;
+  char* end_ = nullptr;
+  int lineNumber_ = 1;
+};
+
+const char* TextScanner::FindFrom(const CSboymoo& matcher, const char* at, bool mbcs) {
+  size_t length = static_cast<size_t>(end_ - at);
+  if (!owner_.ignoreCase_) return matcher.Find(at, length);
+  return mbcs ? matcher.FindNoCaseMbcs(at, length) : matcher.FindNoCase(at, length);
+}
+
+void TextScanner::PassBreaks(char*& cursor, const char* hit) {
+  for (char* p = cursor; p < hit; ++p) {
+    if (*p == '\n' || (*p == '\r' && !(p + 1 < end_ && p[1] == '\n'))) {
+      ++lineNumber_;
+      lineStart_ = p + 1;
+    }
+  }
+  cursor = const_cast<char*>(hit);
+}
+
+char* TextScanner::CutLine(char* hit, char*& cursor) {
+  char* lineEnd = hit;
+  while (lineEnd < end_ && !IsBreak(*lineEnd)) ++lineEnd;
+  TabsToBlanks(lineStart_, lineEnd);
+  if (lineEnd < end_) {
+    cursor = lineEnd + ((*lineEnd == '\r' && lineEnd + 1 < end_ && lineEnd[1] == '\n') ? 2 : 1);
+    *lineEnd = '\0';
+  } else {
+    cursor = end_;
+  }
+  return lineEnd;
+}
+
+bool TextScanner::Report(const char* lineStart, const char* lineEnd) {
+  return owner_.PostTextHit(cp932Path_, nativePath_, std::string(lineStart, lineEnd), lineNumber_, code_);
+}
+
+void TextScanner::ScanSjis(char* text, size_t length) {
+  const CSboymoo& matcher = *owner_.matchers_.sjis;
+  end_ = text + length;
+  lineStart_ = text;
+  for (char* cursor = text; cursor < end_;) {
+    const char* hit = FindFrom(matcher, cursor, true);
+    if (!hit || hit >= end_) return;
+    PassBreaks(cursor, hit);
+    char* lineStart = lineStart_;
+    char* lineEnd = CutLine(const_cast<char*>(hit), cursor);
+    bool onBoundary = !IsTrailAt(lineStart, hit) || matcher.HasHitOnBoundary(hit + 1, owner_.ignoreCase_);
+    if (onBoundary && Report(lineStart, lineEnd)) return;
+    ++lineNumber_;
+    lineStart_ = cursor;
+  }
+}
+
+void TextScanner::ScanConverted(char* text, size_t length, const CSboymoo& matcher) {
+  const CSboymoo& sjis = *owner_.matchers_.sjis;
+  end_ = text + length;
+  lineStart_ = text;
+  std::string converted;
+  for (char* cursor = text; cursor < end_;) {
+    const char* hit = FindFrom(matcher, cursor, false);
+    if (!hit || hit >= end_) return;
+    PassBreaks(cursor, hit);
+    char* lineStart = lineStart_;
+    char* lineEnd = CutLine(const_cast<char*>(hit), cursor);
+    converted = CCodeConvert::ToSjis(code_, lineStart, static_cast<size_t>(lineEnd - lineStart));
+    if (sjis.HasHitOnBoundary(converted.c_str(), owner_.ignoreCase_) &&
+        owner_.PostTextHit(cp932Path_, nativePath_, converted, lineNumber_, code_))
+      return;
+    ++lineNumber_;
+    lineStart_ = cursor;
+  }
+}
+
+void TextScanner::ScanRegex(char* text, size_t length) {
+  CBreg& regex = *owner_.matchers_.regex;
+  end_ = text + length;
+  for (char* lineStart = text; lineStart < end_; ++lineNumber_) {
+    char* lineEnd = lineStart;
+    while (lineEnd < end_ && !IsBreak(*lineEnd)) ++lineEnd;
+    char* next = lineEnd;
+    if (next < end_) next += (*next == '\r' && next + 1 < end_ && next[1] == '\n') ? 2 : 1;
+    if (lineEnd > lineStart) {
+      *lineEnd = '\0';
+      const char* matchStart = nullptr;
+      const char* matchEnd = nullptr;
+      // Tabs are seen by the expression as tabs; only the reported line has them replaced.
+      if (regex.Match(lineStart, lineEnd, &matchStart, &matchEnd) > 0 && matchStart) {
+        TabsToBlanks(lineStart, lineEnd);
+        if (owner_.PostTextHit(cp932Path_, nativePath_, std::string(lineStart, lineEnd), lineNumber_, code_))
+          return;
+      }
+    }
+    lineStart = next;
+  }
+}
+
+int CSearchBase::ScanThreadProc() {
+  std::string path;
+  for (;;) {
+    if (StopRequested()) return 1;
+    if (!queue_.Pop(path)) continue;
+    if (path.empty()) return 0;
+    SetCurrentFolderNative(path);
+    try {
+      ScanFile(path);
+    } catch (...) {
+      // An allocation failure abandons this file only.
+    }
+  }
+}
+
+void CSearchBase::ScanFile(const std::string& nativePath) {
+  int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return;
+  struct stat st;
+  size_t length = 0;
+  // Only regular files are read: a fifo or a device could block the scan or never end.
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+    length = static_cast<uint64_t>(st.st_size) > kMaxFileBytes ? kMaxFileBytes : static_cast<size_t>(st.st_size);
+    if (buffer_.size() < length + 2) {
+      buffer_.clear();
+      buffer_.shrink_to_fit();
+      buffer_.resize(length + 2);
+    }
+    length = ReadAll(fd, buffer_.data(), length);
+  }
+  close(fd);
+  if (length == 0) return;
+  char* text = buffer_.data();
+  text[length] = text[length + 1] = '\0';
+  size_t textLength = strnlen(text, length);  // the text ends at its first zero byte
+  int code = charCode_;
+  if (code == kCodeAuto) code = FileCodeOf(CCodeConvert::DetectCharCode(text, textLength));
+  TextScanner scanner(*this, nativePath, code);
+  if (code == kCodeUtf16Le || code == kCodeUtf16Be) {
+    std::string sjis = CCodeConvert::Utf16ToSjis(text, length, code == kCodeUtf16Be);
+    if (regex_) {
+      scanner.ScanRegex(sjis.data(), sjis.size());
+    } else {
+      scanner.ScanSjis(sjis.data(), strnlen(sjis.data(), sjis.size()));
+    }
+    return;
+  }
+  if (regex_) {
+    std::string copy = code == kCodeSjis ? std::string(text, textLength) : CCodeConvert::ToSjis(code, text, textLength);
+    scanner.ScanRegex(copy.data(), copy.size());
+    return;
+  }
+  const CSboymoo* converted = code == kCodeEuc ? matchers_.euc.get()
+                              : code == kCodeJis ? matchers_.jis.get()
+                              : code == kCodeUtf8 ? matchers_.utf8.get()
+                                                  : nullptr;
+  if (converted) {
+    scanner.ScanConverted(text, textLength, *converted);
+  } else {
+    scanner.ScanSjis(text, textLength);
+  }
+}

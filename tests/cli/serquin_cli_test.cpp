@@ -1,0 +1,129 @@
+// serquin-cli end to end on a small fixture tree: output formats, encodings, exit statuses and messages.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "testkit/temp_tree.h"
+
+namespace {
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& arg) {
+  std::string quoted = "'";
+  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+CliRun Cli(const std::vector<std::string>& args, const std::string& errFile) {
+  std::string command = std::string(SERQUIN_BIN_DIR) + "/serquin-cli";
+  for (const std::string& arg : args) command += " " + Quote(arg);
+  command += " 2>" + errFile;
+  CliRun run;
+  FILE* pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
+  int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream err(errFile, std::ios::binary);
+  run.err.assign(std::istreambuf_iterator<char>(err), {});
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tree.File("a.txt", "hello\n\tsecond hello\n");
+    tree.File("sub/b.txt", "no match here\r\nhello again\r\n");
+    tree.File("sub/c.log", "hello log\n");
+    tree.File("jp/\xe6\x97\xa5\xe6\x9c\xac.txt", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\n");  // 日本.txt: 日本語
+    errFile = scratch.Path("stderr.txt");
+  }
+  CliRun Cli(std::vector<std::string> args) { return ::Cli(args, errFile); }
+  TempTree tree;
+  TempTree scratch;  // holds the captured standard error, outside the searched tree
+  std::string errFile;
+};
+
+TEST_F(CliTest, FileSearchPrintsNativePaths) {
+  CliRun run = Cli({"-f", "-sb", "-b" + tree.Root() + "/", "-m.txt"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Lines(run.out), (std::vector<std::string>{tree.Path("a.txt"), tree.Path("jp/\xe6\x97\xa5\xe6\x9c\xac.txt"),
+                                                      tree.Path("sub/b.txt")}));
+  run = Cli({"-f", "-sb", "-b" + tree.Root() + "/", "-mnothing-like-this"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+}
+
+TEST_F(CliTest, TextSearchPrintsPathLineAndText) {
+  CliRun run = Cli({"-t", "-sb", "-e*", "-b" + tree.Root(), "-mhello"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Lines(run.out), (std::vector<std::string>{
+                                tree.Path("a.txt") + ":1:hello",
+                                tree.Path("a.txt") + ":2: second hello",
+                                tree.Path("sub/b.txt") + ":2:hello again",
+                                tree.Path("sub/c.log") + ":1:hello log",
+                            }));
+}
+
+TEST_F(CliTest, CsvWritesTheResultFileInEitherEncoding) {
+  CliRun run = Cli({"--format=csv", "-t", "-sb", "-b" + tree.Root() + "/jp/", "-m\xe6\x9c\xac"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "\"ファイル\",\"フォルダ\",\"行\",\"内容\"\r\n"
+            "\"\xe6\x97\xa5\xe6\x9c\xac.txt\",\".\",1,\"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\"\r\n");
+  run = Cli({"--format=csv", "--encoding=sjis", "-t", "-sb", "-b" + tree.Root() + "/jp/", "-m\xe6\x9c\xac"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\"\x93\xfa\x96\x7b.txt\",\".\",1,\"\x93\xfa\x96\x7b\x8c\xea\"\r\n"), std::string::npos)
+      << run.out;
+}
+
+TEST_F(CliTest, InvalidInputGivesTheMessageAndStatus2) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{"-t", "-mx"}, "「場所」が空なので検索しません。"},
+      {{"-t", "-mx", "-b" + tree.Path("missing")}, "「場所」が特定できないので検索しません。"},
+      {{"-t", "-b" + tree.Root() + ";" + tree.Path("missing")}, "「場所」が特定できないので検索しません。"},
+      {{"-t", "-b" + tree.Root()}, "「文字列」が空なので「テキスト検索」はしません。"},
+      {{"--no-such-option"}, "unknown option"},
+  };
+  for (const Case& c : cases) {
+    CliRun run = Cli(c.args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  }
+}
+
+TEST_F(CliTest, ComposePrintsTheCommandLineWithoutSearching) {
+  CliRun run = Cli({"--compose", "-t", "-b/tmp/a-b", "-mfoo bar", "-i1", "-sa", "-etxt;htm"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "-b\"/tmp/a-b\" -m\"foo bar\" -t -ar0h0s0a0 -sa -r0 -i1 -cw -etxt;htm -ja -za\n");
+}
+
+TEST_F(CliTest, HelpAndVersion) {
+  CliRun run = Cli({"--help"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("Usage: serquin-cli"), std::string::npos);
+  EXPECT_NE(run.out.find("使い方"), std::string::npos);
+  EXPECT_EQ(Cli({"--version"}).status, 0);
+}
+
+}  // namespace

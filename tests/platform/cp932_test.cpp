@@ -1,0 +1,198 @@
+#include "platform/cp932.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <optional>
+#include <set>
+#include <string>
+
+namespace {
+
+using platform::Cp932CanHold;
+using platform::Cp932FromUtf16;
+using platform::Cp932FromUtf8;
+using platform::Utf16FromCp932;
+using platform::Utf8FromCp932;
+
+// iconv as the reference: the conversion of `in` as a whole, or nothing when iconv rejects it.
+std::optional<std::string> Iconv(const char* to, const char* from, const std::string& in) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string out(in.size() * 4 + 8, '\0');
+  char* inPtr = const_cast<char*>(in.data());
+  char* outPtr = out.data();
+  size_t inLeft = in.size(), outLeft = out.size();
+  size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (r == static_cast<size_t>(-1) || inLeft != 0) return std::nullopt;
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+std::string Pair(int lead, int trail) {
+  return {static_cast<char>(lead), static_cast<char>(trail)};
+}
+
+bool IsLead(int b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+TEST(Cp932, EveryDoubleByteCharacterRoundTripsOrTakesIconvsPreferredCode) {
+  std::set<int> duplicateRows;
+  int defined = 0, duplicates = 0;
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!IsLead(lead)) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      if (trail == 0x7F) continue;
+      std::string code = Pair(lead, trail);
+      SCOPED_TRACE(testing::Message() << std::hex << lead << trail);
+      std::optional<std::string> expected = Iconv("UTF-8", "CP932", code);
+      if (!expected) {
+        EXPECT_EQ(Utf8FromCp932(code), "?");
+        EXPECT_EQ(Utf16FromCp932(code), u"?");
+        continue;
+      }
+      ++defined;
+      std::string utf8 = Utf8FromCp932(code);
+      ASSERT_EQ(utf8, *expected);
+      std::string back = Cp932FromUtf8(utf8);
+      EXPECT_EQ(Cp932FromUtf16(Utf16FromCp932(code)), back);
+      if (back == code) continue;
+      // A character the code page holds twice: iconv's own choice of code wins, and it reads back alike.
+      ++duplicates;
+      duplicateRows.insert(lead);
+      EXPECT_EQ(back, Iconv("CP932", "UTF-8", utf8).value_or("<rejected>"));
+      EXPECT_EQ(Utf8FromCp932(back), utf8);
+    }
+  }
+  EXPECT_GT(defined, 9000);
+  // NEC row 13 (0x87), the NEC-selected IBM extensions (0xED, 0xEE) and the IBM extensions (0xFA).
+  EXPECT_EQ(duplicates, 398);
+  EXPECT_EQ(duplicateRows, (std::set<int>{0x87, 0xED, 0xEE, 0xFA}));
+}
+
+TEST(Cp932, DuplicatesTakeMicrosoftsPreferredCode) {
+  struct Case {
+    int from, to;
+  } cases[] = {
+      {0x8790, 0x81E0},  // ≒ NEC row 13 -> JIS row 2
+      {0x879B, 0x81BF},  // ∩
+      {0xED40, 0xFA5C},  // 纊 NEC-selected -> IBM extension
+      {0xEEEF, 0xFA40},  // ⅰ
+      {0xEEF9, 0x81CA},  // ￢ -> JIS row 2
+      {0xFA4A, 0x8754},  // Ⅰ IBM extension -> NEC row 13
+      {0xFA58, 0x878A},  // ㈱
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.from);
+    EXPECT_EQ(Cp932FromUtf8(Utf8FromCp932(Pair(c.from >> 8, c.from & 0xFF))), Pair(c.to >> 8, c.to & 0xFF));
+  }
+}
+
+TEST(Cp932, SingleBytes) {
+  std::string ascii;
+  for (int b = 0; b < 0x80; ++b) ascii += static_cast<char>(b);
+  EXPECT_EQ(Cp932FromUtf8(ascii), ascii);  // 0x5C and 0x7E included: Microsoft's table keeps them ASCII
+  EXPECT_EQ(Utf8FromCp932(ascii), ascii);
+  EXPECT_TRUE(platform::IsAscii(ascii));
+  EXPECT_FALSE(platform::IsAscii("abcdefgh\x80"));
+  EXPECT_FALSE(platform::IsAscii("\xff"));
+
+  for (int b = 0xA1; b <= 0xDF; ++b) {  // half-width katakana U+FF61..U+FF9F
+    SCOPED_TRACE(b);
+    std::string byte(1, static_cast<char>(b));
+    std::u16string unit(1, static_cast<char16_t>(0xFF61 + b - 0xA1));
+    EXPECT_EQ(Utf16FromCp932(byte), unit);
+    EXPECT_EQ(Cp932FromUtf16(unit), byte);
+    EXPECT_EQ(Cp932FromUtf8(Utf8FromCp932(byte)), byte);
+  }
+  for (int b : {0x80, 0xA0, 0xFD, 0xFE, 0xFF}) {
+    SCOPED_TRACE(b);
+    EXPECT_EQ(Utf8FromCp932(std::string(1, static_cast<char>(b))), "?");
+  }
+}
+
+TEST(Cp932, FromUtf8MarksWhatItCannotConvert) {
+  struct Case {
+    const char* name;
+    std::string utf8;
+    std::string cp932;
+  } cases[] = {
+      {"japanese", "a日本b",
+       "a\x93\xfa\x96\x7b"
+       "b"},
+      {"wave dash takes the full-width tilde's code", "\xe3\x80\x9c", "\x81\x60"},
+      {"yen sign becomes the backslash byte", "\xc2\xa5", "\\"},
+      {"accented latin is not in the code page", "caf\xc3\xa9", "caf?"},
+      {"outside the BMP: one ? per character", "x\xf0\x9f\x98\x80y", "x?y"},
+      {"invalid byte",
+       "a\xff"
+       "b",
+       "a?b"},
+      {"truncated sequence: one ? per byte",
+       "\xe3\x81"
+       "A",
+       "??A"},
+      {"truncated at the end", "\xe6\x97", "??"},
+      {"overlong form", "\xc0\xaf", "??"},
+      {"encoded surrogate", "\xed\xa0\x80", "???"},
+      {"stray continuation bytes", "\x80\xbf", "??"},
+      {"beyond U+10FFFF", "\xf4\x90\x80\x80", "????"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Cp932FromUtf8(c.utf8), c.cp932);
+  }
+}
+
+TEST(Cp932, FromCp932MarksUndefinedBytes) {
+  struct Case {
+    const char* name;
+    std::string cp932;
+    std::string utf8;
+  } cases[] = {
+      {"lead byte at the end", "ab\x82", "ab?"},
+      {"lead byte before a byte that cannot trail: that byte stays", "\x82 x", "? x"},
+      {"lead byte before a NUL", std::string("\x82\0z", 3), std::string("?\0z", 3)},
+      {"undefined pair", "\x85\x40", "?"},
+      {"user-defined area maps to private use", "\xf0\x40", "\xee\x80\x80"},
+      {"half-width kana", "\xb1", "\xef\xbd\xb1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Utf8FromCp932(c.cp932), c.utf8);
+  }
+}
+
+TEST(Cp932, Utf16Surrogates) {
+  EXPECT_EQ(Cp932FromUtf16(u"a\U0001F600b"), "a?b");
+  EXPECT_EQ(Cp932FromUtf16(std::u16string{u'a', 0xD800, u'b'}), "a?b");
+  EXPECT_EQ(Cp932FromUtf16(std::u16string{0xDC00, 0xD800}), "??");
+  EXPECT_EQ(Cp932FromUtf16(u"日本"), "\x93\xfa\x96\x7b");
+}
+
+TEST(Cp932, CanHold) {
+  struct Case {
+    const char* name;
+    std::string utf8;
+    bool holds;
+  } cases[] = {
+      {"empty", "", true},
+      {"ascii", "/home/user/a?b", true},
+      {"japanese and half-width kana", "日本語ｱｲｳ", true},
+      {"NEC row 13 character", "≒", true},
+      {"user-defined area", "\xee\x80\x80", true},
+      {"yen sign comes back as backslash", "\xc2\xa5", false},
+      {"wave dash comes back as full-width tilde", "\xe3\x80\x9c", false},
+      {"accented latin", "\xc3\xa9", false},
+      {"outside the BMP", "\xf0\x9f\x98\x80", false},
+      {"invalid UTF-8", "a\xff", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Cp932CanHold(c.utf8), c.holds);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,51 @@
+// A notification target for engine tests: it takes over every record the moment it is posted (like a
+// window that keeps up with any flood of hits) and remembers what arrived, in order.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "search/found.h"
+#include "search/notify.h"
+#include "search/shared_state.h"
+
+class CollectNotify : public NotifyTarget {
+ public:
+  explicit CollectNotify(SearchShared& shared) : shared_(shared) {}
+
+  void Post(unsigned msg, uintptr_t wParam, const std::string& detail) override {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (msg == kMsgTextHit) {
+      textHits.emplace_back(reinterpret_cast<FOUND_M*>(wParam));
+      shared_.pending.Handled();
+    } else if (msg == kMsgNameHit) {
+      nameHits.emplace_back(reinterpret_cast<FOUND_F*>(wParam));
+      shared_.pending.Handled();
+    } else if (msg == kMsgSearchEnd) {
+      ends.push_back(static_cast<int>(wParam));
+      endDetail = detail;
+    } else if (msg == kMsgProgress) {
+      ++progressCount;
+    }
+  }
+  void DropPending(unsigned) override {}
+
+  // Names of the name hits (code page 932), in arrival order.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& hit : nameHits) names.push_back(hit->name);
+    return names;
+  }
+
+  std::vector<std::unique_ptr<FOUND_M>> textHits;
+  std::vector<std::unique_ptr<FOUND_F>> nameHits;
+  std::vector<int> ends;
+  std::string endDetail;
+  int progressCount = 0;
+
+ private:
+  SearchShared& shared_;
+  std::mutex lock_;
+};
