@@ -269,11 +269,11 @@ bool CCommandLine::ParseDate(std::string_view v) {
   return ParseDays(rest, future);
 }
 
-bool CCommandLine::ParseDateRange(std::string_view spec, bool withTimes) {
+bool CCommandLine::ParseDateRange(std::string_view value, bool withTimes) {
   platform::LocalParts from, to;
   size_t second = withTimes ? 16 : 9;
-  if (!ReadDateTime(spec, 0, withTimes, from) || spec[second - 1] != ',' ||
-      !ReadDateTime(spec, second, withTimes, to)) {
+  if (!ReadDateTime(value, 0, withTimes, from) || value[second - 1] != ',' ||
+      !ReadDateTime(value, second, withTimes, to)) {
     return false;
   }
   if (!withTimes) {

@@ -80,7 +80,7 @@ class CCommandLine {
   void ParseLocation(const std::string& value);
   void ParseAttributes(std::string_view value);
   bool ParseDate(std::string_view value);
-  bool ParseDateRange(std::string_view spec, bool withTimes);
+  bool ParseDateRange(std::string_view value, bool withTimes);
   bool ParseTimeSpan(std::string_view hhmmss, bool future);
   bool ParseDays(std::string_view digits, bool future);
   bool ParseSize(std::string_view value);

@@ -24,30 +24,30 @@ std::string FormatSpan(uint64_t seconds) {
                 static_cast<int>(seconds % 60));
 }
 
-// The date specification after "-jm" or "-ju"; false when there is none to write.
-bool DateSpec(const CCommandLine& r, std::string& spec) {
+// The date text after "-jm" or "-ju"; false when there is none to write.
+bool DateSpec(const CCommandLine& r, std::string& piece) {
   switch (r.RangeKind) {
     case 0: {
       platform::LocalParts from, to;
       if (!platform::ToLocal(r.DateFrom, from) || !platform::ToLocal(r.DateTo, to)) return false;
       if (r.WholeDay) {
-        spec =
+        piece =
             Format("%04d%02d%02d,%04d%02d%02d", from.year, from.month, from.day, to.year, to.month, to.day);
       } else {
-        spec = Format("%04d%02d%02d,%02d%02d%02d,%04d%02d%02d,%02d%02d%02d", from.year, from.month, from.day,
+        piece = Format("%04d%02d%02d,%02d%02d%02d,%04d%02d%02d,%02d%02d%02d", from.year, from.month, from.day,
                       from.hour, from.minute, from.second, to.year, to.month, to.day, to.hour, to.minute,
                       to.second);
       }
       return true;
     }
     case 1:
-      spec = r.PastDay >= 0 ? Format("%d", r.PastDay) : Format("f%d", ~r.PastDay);
+      piece = r.PastDay >= 0 ? Format("%d", r.PastDay) : Format("f%d", ~r.PastDay);
       return true;
     case 2: {
       // Through unsigned arithmetic, so that even the most negative value has a magnitude.
       uint64_t magnitude =
           r.PastTime >= 0 ? static_cast<uint64_t>(r.PastTime) : 0 - static_cast<uint64_t>(r.PastTime);
-      spec = (r.PastTime >= 0 ? "" : "f") + FormatSpan(magnitude);
+      piece = (r.PastTime >= 0 ? "" : "f") + FormatSpan(magnitude);
       return true;
     }
     default:
@@ -57,9 +57,9 @@ bool DateSpec(const CCommandLine& r, std::string& spec) {
 
 std::string DatePiece(const CCommandLine& r) {
   if (r.TimeFilter == 0) return "-ja";
-  std::string spec;
-  if (r.TimeFilter != 1 || (r.TimeKind != 0 && r.TimeKind != 1) || !DateSpec(r, spec)) return {};
-  return (r.TimeKind == 0 ? "-jm" : "-ju") + spec;
+  std::string piece;
+  if (r.TimeFilter != 1 || (r.TimeKind != 0 && r.TimeKind != 1) || !DateSpec(r, piece)) return {};
+  return (r.TimeKind == 0 ? "-jm" : "-ju") + piece;
 }
 
 std::string SizePiece(const CCommandLine& r) {
