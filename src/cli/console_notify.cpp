@@ -12,14 +12,48 @@ void FreeRecord(const Notification& n) {
 
 ConsoleNotify::~ConsoleNotify() {
   for (const Notification& n : queue_) FreeRecord(n);
+  for (const Notification& n : retired_) FreeRecord(n);
 }
 
 void ConsoleNotify::Post(unsigned msg, uintptr_t wParam, const std::string& detail) {
   if (msg == kMsgProgress && !wantProgress_) return;
+  std::vector<Notification> retired;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    // Several progress notifications in a row collapse into one: only the newest text is shown anyway.
+    if (msg == kMsgProgress && !queue_.empty() && queue_.back().msg == kMsgProgress) return;
+    queue_.push_back({msg, wParam, detail});
+    bool isHit = msg == kMsgTextHit || msg == kMsgNameHit;
+    if (!isHit || queue_.size() >= kWakeBatch) Wake();
+    retired.swap(retired_);
+  }
+  for (const Notification& n : retired) FreeRecord(n);
+}
+
+void ConsoleNotify::Retire(std::deque<Notification>& handled) {
+  std::vector<Notification> hits;
+  hits.reserve(handled.size());
+  for (Notification& n : handled) {
+    if (n.msg == kMsgTextHit || n.msg == kMsgNameHit) hits.push_back({n.msg, n.wParam, std::string()});
+  }
+  handled.clear();
+  if (hits.empty()) return;
   std::lock_guard<std::mutex> guard(lock_);
-  // Several progress notifications in a row collapse into one: only the newest text is shown anyway.
-  if (msg == kMsgProgress && !queue_.empty() && queue_.back().msg == kMsgProgress) return;
-  queue_.push_back({msg, wParam, detail});
+  if (retired_.empty()) {
+    retired_.swap(hits);
+  } else {
+    retired_.insert(retired_.end(), hits.begin(), hits.end());
+  }
+}
+
+void ConsoleNotify::Flush() {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (!queue_.empty()) Wake();
+}
+
+void ConsoleNotify::Wake() {
+  if (wake_) return;
+  wake_ = true;
   posted_.notify_one();
 }
 
@@ -34,13 +68,17 @@ void ConsoleNotify::DropPending(unsigned msg) {
 
 void ConsoleNotify::TakeAll(std::deque<Notification>& out, std::chrono::milliseconds timeout) {
   std::unique_lock<std::mutex> guard(lock_);
-  posted_.wait_for(guard, timeout, [&] { return !queue_.empty(); });
-  std::move(queue_.begin(), queue_.end(), std::back_inserter(out));
-  queue_.clear();
+  posted_.wait_for(guard, timeout, [&] { return wake_; });
+  TakeQueue(out);
 }
 
 void ConsoleNotify::TakeAvailable(std::deque<Notification>& out) {
   std::lock_guard<std::mutex> guard(lock_);
+  TakeQueue(out);
+}
+
+void ConsoleNotify::TakeQueue(std::deque<Notification>& out) {
   std::move(queue_.begin(), queue_.end(), std::back_inserter(out));
   queue_.clear();
+  wake_ = false;
 }

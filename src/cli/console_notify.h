@@ -1,5 +1,10 @@
 // The console's notification target: a blocking queue that the search threads post to and the main
 // thread of serquin-cli drains in posting order.
+//
+// Hits wake the reader in batches, not one by one: waking a sleeping thread for every line of a search
+// with a hundred thousand hits costs more than printing them. A hit waits in the queue until a batch is
+// full, the search flushes before it waits for the reader, another kind of notification arrives, or the
+// reader's own wait times out.
 #pragma once
 
 #include <chrono>
@@ -8,6 +13,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "search/notify.h"
 
@@ -25,17 +31,32 @@ class ConsoleNotify : public NotifyTarget {
 
   void Post(unsigned msg, uintptr_t wParam, const std::string& detail) override;
   void DropPending(unsigned msg) override;
+  void Flush() override;
 
-  // Moves every queued notification into `out`, waiting at most `timeout` for the first one.
+  // Moves every queued notification into `out`, waiting at most `timeout` for a wake-up (see above);
+  // after the timeout it takes whatever is queued.
   void TakeAll(std::deque<Notification>& out, std::chrono::milliseconds timeout);
+  // Reader side: hands the hit records of a handled batch back to be freed, and empties the batch. The
+  // search thread that allocated them frees them at its next post, so the reader never contends with it
+  // for the allocator's lock (with a hundred thousand hits that contention costs more than the printing).
+  void Retire(std::deque<Notification>& handled);
   // Moves every queued notification into `out` without waiting.
   void TakeAvailable(std::deque<Notification>& out);
 
  private:
+  // Hits queued before the reader is woken; well below the search's throttle bound of 64 outstanding hits.
+  static constexpr size_t kWakeBatch = 48;
+
+  // Both with lock_ held.
+  void Wake();
+  void TakeQueue(std::deque<Notification>& out);
+
   const bool wantProgress_;
   std::mutex lock_;
   std::condition_variable posted_;
-  std::deque<Notification> queue_;  // guarded by lock_
+  std::deque<Notification> queue_;     // guarded by lock_
+  bool wake_ = false;                  // guarded by lock_: the reader should take the queue now
+  std::vector<Notification> retired_;  // guarded by lock_: handled hits whose records are yet to be freed
 };
 
 // Frees the record a hit notification owns (for notifications that are dropped unread).

@@ -29,8 +29,8 @@ void HitPrinter::Begin() {
 }
 
 void HitPrinter::Print(FOUND_F& hit) {
-  if (showDisplayPath_) hit.displayPath = platform::RelativePath(basePath_, hit.folder);
   if (format_ == OutputFormat::Csv) {
+    if (showDisplayPath_) hit.displayPath = platform::RelativePath(basePath_, hit.folder);
     if (CsvRow(hit, order_, showDisplayPath_, row_)) Write(Encode(row_));
     return;
   }
@@ -41,8 +41,8 @@ void HitPrinter::Print(FOUND_F& hit) {
 }
 
 void HitPrinter::Print(FOUND_M& hit) {
-  if (showDisplayPath_) hit.displayPath = platform::RelativePath(basePath_, hit.folder);
   if (format_ == OutputFormat::Csv) {
+    if (showDisplayPath_) hit.displayPath = platform::RelativePath(basePath_, hit.folder);
     if (CsvRow(hit, order_, showDisplayPath_, row_)) Write(Encode(row_));
     return;
   }

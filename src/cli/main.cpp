@@ -110,19 +110,18 @@ struct RunResult {
   std::string endMessage;
 };
 
-// Prints one batch of notifications; records the end notification.
+// Prints one batch of notifications; records the end notification. The batch keeps its hit records, which
+// the caller retires to the notification target.
 void Handle(std::deque<Notification>& batch, SearchSession& session, HitPrinter& printer, bool progress,
             RunResult& result) {
   for (Notification& n : batch) {
     if (n.msg == kMsgTextHit) {
-      std::unique_ptr<FOUND_M> hit(reinterpret_cast<FOUND_M*>(n.wParam));
       session.HitHandled();
-      printer.Print(*hit);
+      printer.Print(*reinterpret_cast<FOUND_M*>(n.wParam));
       result.anyHit = true;
     } else if (n.msg == kMsgNameHit) {
-      std::unique_ptr<FOUND_F> hit(reinterpret_cast<FOUND_F*>(n.wParam));
       session.HitHandled();
-      printer.Print(*hit);
+      printer.Print(*reinterpret_cast<FOUND_F*>(n.wParam));
       result.anyHit = true;
     } else if (n.msg == kMsgProgress) {
       ShowProgress(session, progress);
@@ -132,7 +131,6 @@ void Handle(std::deque<Notification>& batch, SearchSession& session, HitPrinter&
       result.endMessage = n.detail;
     }
   }
-  batch.clear();
 }
 
 int RunSearch(const CliOptions& options, SearchConditions& conditions, int64_t now) {
@@ -151,11 +149,13 @@ int RunSearch(const CliOptions& options, SearchConditions& conditions, int64_t n
   while (!result.endSeen) {
     notify.TakeAll(batch, std::chrono::milliseconds(100));
     Handle(batch, session, printer, progress, result);
+    notify.Retire(batch);
     if (tty) fflush(stdout);
     if (interrupted && !result.endSeen) {
       session.Stop();
       notify.TakeAvailable(batch);
       Handle(batch, session, printer, false, result);
+      notify.Retire(batch);
       break;
     }
   }

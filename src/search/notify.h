@@ -24,4 +24,7 @@ class NotifyTarget {
   virtual void Post(unsigned msg, uintptr_t wParam, const std::string& detail) = 0;
   // Receiving side: removes every queued notification `msg` (used for the progress notifications).
   virtual void DropPending(unsigned msg) = 0;
+  // Search side: the search is about to wait until the receiver has handled the hits it holds, so whatever
+  // the target still keeps back must be delivered now. Targets that deliver every post at once need nothing.
+  virtual void Flush() {}
 };

@@ -23,8 +23,9 @@ using matching::IsTrailAt;
 Matchers::Matchers() = default;
 Matchers::~Matchers() = default;
 
-CSearchBase::CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& queue, const Matchers& matchers,
-                         int charCode, bool ignoreCase, bool regex, bool folderDetail)
+CSearchBase::CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& queue,
+                         const Matchers& matchers, int charCode, bool ignoreCase, bool regex,
+                         bool folderDetail)
     : notify_(notify),
       shared_(shared),
       queue_(queue),
@@ -32,22 +33,28 @@ CSearchBase::CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& 
       charCode_(charCode),
       ignoreCase_(ignoreCase),
       regex_(regex),
-      folderDetail_(folderDetail) {}
+      folderDetail_(folderDetail),
+      buffer_(kLargestScannedFile + 2) {}
 
 CSearchBase::~CSearchBase() = default;
 
-bool CSearchBase::StopRequested() const { return shared_.stop.IsSet(); }
+bool CSearchBase::StopRequested() const {
+  return shared_.stop.IsSet();
+}
 
-void CSearchBase::SetCurrentFolder(std::string_view cp932Text) { shared_.progress.Set(cp932Text, notify_); }
+void CSearchBase::SetCurrentFolder(std::string_view cp932Text) {
+  shared_.progress.Set(cp932Text, notify_);
+}
 
 void CSearchBase::SetCurrentFolderNative(std::string_view nativePath) {
-  SetCurrentFolder(platform::IsAscii(nativePath) ? std::string(nativePath) : platform::Cp932FromUtf8(nativePath));
+  SetCurrentFolder(platform::IsAscii(nativePath) ? std::string(nativePath)
+                                                 : platform::Cp932FromUtf8(nativePath));
 }
 
 bool CSearchBase::Throttle() {
   if (++postCounter_ < 16) return false;
   postCounter_ = 0;
-  return shared_.pending.AddBatch(16, shared_.stop);
+  return shared_.pending.AddBatch(16, shared_.stop, [this] { notify_.Flush(); });
 }
 
 bool CSearchBase::PostTextHit(std::string_view cp932Path, const std::string& nativePath, std::string lineText,

@@ -12,6 +12,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/file_buffer.h"
 #include "search/filters.h"
 #include "search/scan_queue.h"
 
@@ -39,7 +40,11 @@ struct Matchers {
   ~Matchers();
 };
 
+// Files longer than this are searched in their first kLargestScannedFile bytes (2^31 - 17).
+constexpr uint64_t kLargestScannedFile = 2147483631;
+
 // What the walking thread and the scanning thread both need.
+
 class CSearchBase {
  public:
   CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& queue, const Matchers& matchers,
@@ -74,7 +79,7 @@ class CSearchBase {
 
  private:
   friend class TextScanner;
-  std::vector<char> buffer_;  // file buffer, reused and only ever grown
+  platform::FileBuffer buffer_;  // file buffer, reused and only ever grown
   int postCounter_ = 0;
 };
 
@@ -105,7 +110,8 @@ class CSearch : public CSearchBase {
   int WalkText(platform::DirReader& dir, const std::string& folder, int level);
   int WalkName(platform::DirReader& dir, const std::string& folder, int level, uint64_t& size, int& files,
                int& folders);
-  int CountFolder(platform::DirReader& dir, const std::string& folder, uint64_t& size, int& files, int& folders);
+  int CountFolder(platform::DirReader& dir, const std::string& folder, uint64_t& size, int& files,
+                  int& folders);
   // The single entry a location names (level 1): the same steps as one entry of a folder walk.
   int WalkTextEntry(const std::string& path);
   int WalkNameEntry(const std::string& path, uint64_t& size, int& files, int& folders);

@@ -36,10 +36,15 @@ void PendingCount::Handled() {
   if (count_ <= 4) drained_.notify_all();
 }
 
-bool PendingCount::AddBatch(int batch, platform::Event& stop) {
+bool PendingCount::AddBatch(int batch, platform::Event& stop, const std::function<void()>& beforeWait) {
   std::unique_lock<std::mutex> guard(lock_);
   count_ += batch;
   if (count_ <= 64) return false;
+  if (beforeWait) {
+    guard.unlock();
+    beforeWait();
+    guard.lock();
+  }
   while (count_ > 4) {
     if (stop.IsSet()) return true;
     drained_.wait_for(guard, std::chrono::milliseconds(128));

@@ -5,6 +5,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -27,7 +28,7 @@ class ProgressText {
 
  private:
   platform::Event lock_{platform::Event::Mode::Auto, true};  // signalled means free
-  char text_[kCapacity] = {};                                  // guarded by lock_
+  char text_[kCapacity] = {};                                // guarded by lock_
 };
 
 // The number of hit notifications posted and not yet handled by the front end.
@@ -41,7 +42,9 @@ class PendingCount {
   // waits until at most 4 remain. The wait ends as soon as the front end has brought the count down (it
   // is notified, so a search with many hits is never asleep while the front end is idle) and looks at the
   // stop event at least every 128 ms. Returns true when it stopped waiting because of the stop event.
-  bool AddBatch(int batch, platform::Event& stop);
+  // `beforeWait` runs (without the lock held) when a wait is about to begin, so the notification target
+  // can hand over hits it keeps back.
+  bool AddBatch(int batch, platform::Event& stop, const std::function<void()>& beforeWait = {});
   int Value();
 
  private:

@@ -23,10 +23,9 @@ using matching::IsTrailAt;
 
 namespace {
 
-// Files longer than this are searched in their first kMaxFileBytes bytes.
-constexpr uint64_t kMaxFileBytes = 2147483631;
-
-bool IsBreak(char c) { return c == '\r' || c == '\n'; }
+bool IsBreak(char c) {
+  return c == '\r' || c == '\n';
+}
 
 // Reads up to `length` bytes of an open file; returns the number actually read (a file may shrink while
 // it is read).
@@ -72,9 +71,7 @@ int FileCodeOf(DetectedCode detected) {
 class TextScanner {
  public:
   TextScanner(CSearchBase& owner, const std::string& nativePath, int code)
-      : owner_(owner), nativePath_(nativePath), code_(code) {
-    cp932Path_ = platform::IsAscii(nativePath) ? nativePath : platform::Cp932FromUtf8(nativePath);
-  }
+      : owner_(owner), nativePath_(nativePath), code_(code) {}
 
   // Shift-JIS text (also converted UTF-16): a match must start on a character boundary of its line.
   void ScanSjis(char* text, size_t length);
@@ -90,7 +87,8 @@ class TextScanner {
   char* CutLine(char* hit, char*& cursor);
   // Counts the breaks between the cursor and the hit, keeping the line start up to date.
   void PassBreaks(char*& cursor, const char* hit);
-  bool Report(const char* lineStart, const char* lineEnd);
+  // Posts the line as a hit of the current line number; true when the search is to stop.
+  bool Report(std::string line);
 
   CSearchBase& owner_;
   const std::string& nativePath_;
@@ -107,13 +105,23 @@ const char* TextScanner::FindFrom(const CSboymoo& matcher, const char* at, bool 
   return mbcs ? matcher.FindNoCaseMbcs(at, length) : matcher.FindNoCase(at, length);
 }
 
+// The breaks are the LFs plus the CRs not followed by an LF. Both are found with memchr, so the stretch
+// between two hits (often most of a file) is passed many bytes at a time, not byte by byte.
 void TextScanner::PassBreaks(char*& cursor, const char* hit) {
-  for (char* p = cursor; p < hit; ++p) {
-    if (*p == '\n' || (*p == '\r' && !(p + 1 < end_ && p[1] == '\n'))) {
-      ++lineNumber_;
-      lineStart_ = p + 1;
-    }
+  const size_t length = static_cast<size_t>(hit - cursor);
+  char* after = nullptr;  // just behind the last break passed
+  for (char* p = static_cast<char*>(memchr(cursor, '\n', length)); p;
+       p = static_cast<char*>(memchr(p + 1, '\n', static_cast<size_t>(hit - p - 1)))) {
+    ++lineNumber_;
+    after = p + 1;
   }
+  for (char* p = static_cast<char*>(memchr(cursor, '\r', length)); p;
+       p = static_cast<char*>(memchr(p + 1, '\r', static_cast<size_t>(hit - p - 1)))) {
+    if (p + 1 < end_ && p[1] == '\n') continue;
+    ++lineNumber_;
+    if (p + 1 > after) after = p + 1;
+  }
+  if (after) lineStart_ = after;
   cursor = const_cast<char*>(hit);
 }
 
@@ -130,8 +138,12 @@ char* TextScanner::CutLine(char* hit, char*& cursor) {
   return lineEnd;
 }
 
-bool TextScanner::Report(const char* lineStart, const char* lineEnd) {
-  return owner_.PostTextHit(cp932Path_, nativePath_, std::string(lineStart, lineEnd), lineNumber_, code_);
+bool TextScanner::Report(std::string line) {
+  // Most files hold no hit, so the path is converted only for the first one.
+  if (cp932Path_.empty()) {
+    cp932Path_ = platform::IsAscii(nativePath_) ? nativePath_ : platform::Cp932FromUtf8(nativePath_);
+  }
+  return owner_.PostTextHit(cp932Path_, nativePath_, std::move(line), lineNumber_, code_);
 }
 
 void TextScanner::ScanSjis(char* text, size_t length) {
@@ -145,7 +157,7 @@ void TextScanner::ScanSjis(char* text, size_t length) {
     char* lineStart = lineStart_;
     char* lineEnd = CutLine(const_cast<char*>(hit), cursor);
     bool onBoundary = !IsTrailAt(lineStart, hit) || matcher.HasHitOnBoundary(hit + 1, owner_.ignoreCase_);
-    if (onBoundary && Report(lineStart, lineEnd)) return;
+    if (onBoundary && Report(std::string(lineStart, lineEnd))) return;
     ++lineNumber_;
     lineStart_ = cursor;
   }
@@ -163,9 +175,7 @@ void TextScanner::ScanConverted(char* text, size_t length, const CSboymoo& match
     char* lineStart = lineStart_;
     char* lineEnd = CutLine(const_cast<char*>(hit), cursor);
     converted = CCodeConvert::ToSjis(code_, lineStart, static_cast<size_t>(lineEnd - lineStart));
-    if (sjis.HasHitOnBoundary(converted.c_str(), owner_.ignoreCase_) &&
-        owner_.PostTextHit(cp932Path_, nativePath_, converted, lineNumber_, code_))
-      return;
+    if (sjis.HasHitOnBoundary(converted.c_str(), owner_.ignoreCase_) && Report(std::move(converted))) return;
     ++lineNumber_;
     lineStart_ = cursor;
   }
@@ -186,8 +196,7 @@ void TextScanner::ScanRegex(char* text, size_t length) {
       // Tabs are seen by the expression as tabs; only the reported line has them replaced.
       if (regex.Match(lineStart, lineEnd, &matchStart, &matchEnd) > 0 && matchStart) {
         TabsToBlanks(lineStart, lineEnd);
-        if (owner_.PostTextHit(cp932Path_, nativePath_, std::string(lineStart, lineEnd), lineNumber_, code_))
-          return;
+        if (Report(std::string(lineStart, lineEnd))) return;
       }
     }
     lineStart = next;
@@ -216,17 +225,14 @@ void CSearchBase::ScanFile(const std::string& nativePath) {
   size_t length = 0;
   // Only regular files are read: a fifo or a device could block the scan or never end.
   if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-    length = static_cast<uint64_t>(st.st_size) > kMaxFileBytes ? kMaxFileBytes : static_cast<size_t>(st.st_size);
-    if (buffer_.size() < length + 2) {
-      buffer_.clear();
-      buffer_.shrink_to_fit();
-      buffer_.resize(length + 2);
-    }
-    length = ReadAll(fd, buffer_.data(), length);
+    length = static_cast<uint64_t>(st.st_size) > kLargestScannedFile ? kLargestScannedFile
+                                                                     : static_cast<size_t>(st.st_size);
+    // A buffer that cannot be had abandons this file only.
+    length = buffer_.Reserve(length + 2) ? ReadAll(fd, buffer_.Data(), length) : 0;
   }
   close(fd);
   if (length == 0) return;
-  char* text = buffer_.data();
+  char* text = buffer_.Data();
   text[length] = text[length + 1] = '\0';
   size_t textLength = strnlen(text, length);  // the text ends at its first zero byte
   int code = charCode_;
@@ -242,12 +248,13 @@ void CSearchBase::ScanFile(const std::string& nativePath) {
     return;
   }
   if (regex_) {
-    std::string copy = code == kCodeSjis ? std::string(text, textLength) : CCodeConvert::ToSjis(code, text, textLength);
+    std::string copy =
+        code == kCodeSjis ? std::string(text, textLength) : CCodeConvert::ToSjis(code, text, textLength);
     scanner.ScanRegex(copy.data(), copy.size());
     return;
   }
-  const CSboymoo* converted = code == kCodeEuc ? matchers_.euc.get()
-                              : code == kCodeJis ? matchers_.jis.get()
+  const CSboymoo* converted = code == kCodeEuc    ? matchers_.euc.get()
+                              : code == kCodeJis  ? matchers_.jis.get()
                               : code == kCodeUtf8 ? matchers_.utf8.get()
                                                   : nullptr;
   if (converted) {
