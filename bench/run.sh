@@ -56,8 +56,53 @@ bench_names() {
   row "serquin-cli -d -g -sb (folder detail)" "$du_ms" "$fold_ms"
 }
 
+# peak_kb CMD...: the peak resident memory of one run, in KiB.
+peak_kb() { /usr/bin/time -f '%M' "$@" 2>&1 >/dev/null | tail -1; }
+
+# text_row TREE WORD BASE_MS: serquin-cli's literal text search of WORD over TREE, one table row.
+text_row() {
+  local ms
+  ms=$(median_ms "$CLI" -t -g -sb '-e*' "-b$1" "-m$2")
+  row "serquin-cli -t $(basename "$1") '$2'" "$3" "$ms"
+  echo "$ms"
+}
+
+bench_text() {
+  local utf8=$CORPUS/utf8 rare=${RARE:-コンピュータ} common=${COMMON:-人}
+  echo "== literal text search over $utf8 (median of $RUNS; ratios to grep -rnF of the same word)"
+  local word grep_ms rg2_ms rg1_ms cli_ms rare_ms common_ms
+  for word in "$rare" "$common"; do
+    grep_ms=$(median_ms grep -rnF "$word" "$utf8")
+    rg2_ms=$(median_ms rg -nF -uuu -j2 "$word" "$utf8")
+    rg1_ms=$(median_ms rg -nF -uuu -j1 "$word" "$utf8")
+    cli_ms=$(median_ms "$CLI" -t -g -sb '-e*' "-b$utf8" "-m$word")
+    row "grep -rnF '$word' (base)" "$grep_ms" "$grep_ms"
+    row "rg -nF -uuu -j2" "$grep_ms" "$rg2_ms"
+    row "rg -nF -uuu -j1" "$grep_ms" "$rg1_ms"
+    row "serquin-cli -t -g -sb -e*" "$grep_ms" "$cli_ms"
+    row "  serquin-cli vs rg -j2" "$rg2_ms" "$cli_ms"
+    echo "  lines: grep $(count grep -rnF "$word" "$utf8"), rg $(count rg -nF -uuu "$word" "$utf8")," \
+         "serquin-cli $(count "$CLI" -t -g -sb '-e*' "-b$utf8" "-m$word")"
+    [ "$word" = "$rare" ] && rare_ms=$cli_ms || common_ms=$cli_ms
+  done
+  row "common word vs rare word (serquin-cli)" "$rare_ms" "$common_ms"
+  echo "== every tree with automatic detection, '$rare' (ratio to the UTF-8 tree)"
+  local tree ms
+  for tree in utf8 sjis eucjp iso2022jp utf16le mixed; do
+    [ -d "$CORPUS/$tree" ] || continue
+    ms=$(median_ms "$CLI" -t -g -sb '-e*' "-b$CORPUS/$tree" "-m$rare")
+    row "serquin-cli -t $tree ($(count "$CLI" -t -g -sb '-e*' "-b$CORPUS/$tree" "-m$rare") lines)" "$rare_ms" "$ms"
+  done
+  local largest
+  largest=$(find "$CORPUS" -type f -printf '%s\n' | sort -n | tail -1)
+  echo "== peak memory: serquin-cli $(peak_kb "$CLI" -t -g -sb '-e*' "-b$CORPUS" "-m$common") KiB" \
+       "over the whole corpus (largest file $((largest / 1024)) KiB; bound 65536 KiB + largest file)"
+}
+
 case "$WHAT" in
   names) bench_names ;;
-  all) bench_names ;;
+  text) bench_text ;;
+  regex) bash bench/regex_bench.sh ;;
+  all) bench_names; bench_text; [ -f bench/regex_bench.sh ] && bash bench/regex_bench.sh ;;
   *) echo "usage: bench/run.sh [names|text|regex|all]" >&2; exit 2 ;;
 esac

@@ -202,7 +202,16 @@ std::u16string CCodeConvert::Utf16Units(const char* bytes, size_t length, bool b
 }
 
 std::string CCodeConvert::Utf16ToSjis(const char* bytes, size_t length, bool bigEndian) {
-  return platform::Cp932FromUtf16(Utf16Units(bytes, length, bigEndian));
+  std::string text(bytes, length);
+  text.resize(Utf16ToSjisInPlace(text.data(), text.size(), bigEndian));
+  return text;
+}
+
+size_t CCodeConvert::Utf16ToSjisInPlace(char* bytes, size_t length, bool bigEndian) {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+  size_t skip = 0;
+  if (length >= 2 && (bigEndian ? b[0] == 0xFE && b[1] == 0xFF : b[0] == 0xFF && b[1] == 0xFE)) skip = 2;
+  return platform::Cp932FromUtf16Bytes(bytes + skip, length - skip, bigEndian, bytes);
 }
 
 void CCodeConvert::ToSjis(int fileCode, std::string_view text, std::string& out) {

@@ -104,6 +104,9 @@ class CCodeConvert {
   // UTF-16 text (as Utf16Units reads it) to Shift-JIS; unmappable characters and surrogates become "?".
   // The NUL rule of the other conversions does not apply: only a zero unit ends the text.
   static std::string Utf16ToSjis(const char* bytes, size_t length, bool bigEndian);
+  // The same conversion written over the bytes themselves (the result is never longer); returns its
+  // length. The text scan converts a UTF-16 file in its own buffer this way.
+  static size_t Utf16ToSjisInPlace(char* bytes, size_t length, bool bigEndian);
   static std::string Utf16ToSjis(std::string_view bytes, bool bigEndian) {
     return Utf16ToSjis(bytes.data(), bytes.size(), bigEndian);
   }

@@ -278,6 +278,34 @@ std::string Cp932FromUtf16(std::u16string_view utf16) {
   return result;
 }
 
+size_t Cp932FromUtf16Bytes(const char* bytes, size_t length, bool bigEndian, char* out) {
+  const Tables& tables = GetTables();
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+  auto unitAt = [&](size_t i) {
+    return static_cast<char16_t>(bigEndian ? b[i] << 8 | b[i + 1] : b[i + 1] << 8 | b[i]);
+  };
+  char* const start = out;
+  for (size_t i = 0; i + 1 < length; i += 2) {
+    char16_t unit = unitAt(i);  // read before anything is written over it
+    if (unit == 0) break;
+    if (unit < 0x80) {
+      *out++ = static_cast<char>(unit);
+      continue;
+    }
+    if (unit >= 0xD800 && unit <= 0xDFFF) {
+      // A surrogate pair names a character beyond the BMP, which the code page lacks: one "?" for it.
+      if (unit <= 0xDBFF && i + 3 < length) {
+        char16_t next = unitAt(i + 2);
+        if (next >= 0xDC00 && next <= 0xDFFF) i += 2;
+      }
+      *out++ = '?';
+      continue;
+    }
+    out = PutCp932(tables, unit, out);
+  }
+  return static_cast<size_t>(out - start);
+}
+
 std::u16string Utf16FromCp932(std::string_view cp932) {
   const Tables& tables = GetTables();
   std::u16string result;

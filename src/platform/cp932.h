@@ -3,6 +3,7 @@
 // threads, so converting a name costs a table lookup per character and never an iconv_open.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,12 @@ std::string Utf8FromCp932(std::string_view cp932);
 
 // UTF-16 (native order code units) to code page 932; unmappable characters and lone surrogates become "?".
 std::string Cp932FromUtf16(std::u16string_view utf16);
+
+// UTF-16 code units stored as byte pairs (big- or little-endian), up to `length` bytes or the first zero
+// unit, to code page 932 written at `out`, with the same "?" rules; returns the bytes written. `out` may
+// be `bytes` itself: a unit of two bytes becomes at most two, so the output never overtakes the input,
+// and a file's text converts in its own buffer without a second copy.
+size_t Cp932FromUtf16Bytes(const char* bytes, size_t length, bool bigEndian, char* out);
 
 // Code page 932 to UTF-16; undefined bytes become u'?'.
 std::u16string Utf16FromCp932(std::string_view cp932);

@@ -239,11 +239,13 @@ void CSearchBase::ScanFile(const std::string& nativePath) {
   if (code == kCodeAuto) code = FileCodeOf(CCodeConvert::DetectCharCode(text, textLength));
   TextScanner scanner(*this, nativePath, code);
   if (code == kCodeUtf16Le || code == kCodeUtf16Be) {
-    std::string sjis = CCodeConvert::Utf16ToSjis(text, length, code == kCodeUtf16Be);
+    // Converted in the file's own buffer: no second copy of a large file.
+    size_t converted = CCodeConvert::Utf16ToSjisInPlace(text, length, code == kCodeUtf16Be);
+    text[converted] = '\0';
     if (regex_) {
-      scanner.ScanRegex(sjis.data(), sjis.size());
+      scanner.ScanRegex(text, converted);
     } else {
-      scanner.ScanSjis(sjis.data(), strnlen(sjis.data(), sjis.size()));
+      scanner.ScanSjis(text, strnlen(text, converted));
     }
     return;
   }

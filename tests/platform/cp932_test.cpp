@@ -11,6 +11,7 @@ namespace {
 
 using platform::Cp932CanHold;
 using platform::Cp932FromUtf16;
+using platform::Cp932FromUtf16Bytes;
 using platform::Cp932FromUtf8;
 using platform::Utf16FromCp932;
 using platform::Utf8FromCp932;
@@ -170,6 +171,32 @@ TEST(Cp932, Utf16Surrogates) {
   EXPECT_EQ(Cp932FromUtf16(std::u16string{u'a', 0xD800, u'b'}), "a?b");
   EXPECT_EQ(Cp932FromUtf16(std::u16string{0xDC00, 0xD800}), "??");
   EXPECT_EQ(Cp932FromUtf16(u"日本"), "\x93\xfa\x96\x7b");
+}
+
+// Byte pairs in either order, converted over themselves as a file's text is: the output must never overtake
+// the input it has yet to read.
+TEST(Cp932, Utf16BytesConvertInPlace) {
+  struct Case {
+    const char* name;
+    std::string littleEndian;  // swapped pairwise for the big-endian run
+    std::string expected;
+  } cases[] = {
+      {"ascii", std::string("a\0b\0", 4), "ab"},
+      {"kanji and half-width kana", std::string("\xE5\x65\x2C\x67\x71\xFF", 6), "\x93\xfa\x96\x7b\xb1"},
+      {"pair beyond the BMP is one ?", std::string("\x3D\xD8\x00\xDE" "A\0", 6), "?A"},
+      {"lone high surrogate at the end", std::string("A\0\x3D\xD8", 4), "A?"},
+      {"zero unit ends the text", std::string("A\0\0\0B\0", 6), "A"},
+      {"odd trailing byte is ignored", std::string("A\0B", 3), "A"},
+  };
+  for (const Case& c : cases) {
+    for (bool bigEndian : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (bigEndian ? " BE" : " LE"));
+      std::string bytes = c.littleEndian;
+      for (size_t i = 0; bigEndian && i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
+      size_t n = Cp932FromUtf16Bytes(bytes.data(), bytes.size(), bigEndian, bytes.data());
+      EXPECT_EQ(bytes.substr(0, n), c.expected);
+    }
+  }
 }
 
 TEST(Cp932, CanHold) {
