@@ -77,8 +77,14 @@ void ConsoleNotify::TakeAvailable(std::deque<Notification>& out) {
   TakeQueue(out);
 }
 
+// The reader's batch is empty as a rule, so the queue is handed over by a swap, not copied: the search
+// thread waits for this lock with every post.
 void ConsoleNotify::TakeQueue(std::deque<Notification>& out) {
-  std::move(queue_.begin(), queue_.end(), std::back_inserter(out));
-  queue_.clear();
+  if (out.empty()) {
+    out.swap(queue_);
+  } else {
+    std::move(queue_.begin(), queue_.end(), std::back_inserter(out));
+    queue_.clear();
+  }
   wake_ = false;
 }
