@@ -5,10 +5,26 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "bregexp/bregexp.h"
 
 namespace matching {
+
+// Text that every match of an expression contains, so a scan can pass over the lines without it and
+// call the library only for the others.
+struct RegexLiteral {
+  std::string sjis;  // Shift-JIS; empty when the expression gives none that is certain
+  // The same characters as UTF-8, where every one of them has exactly one UTF-8 form that becomes it in
+  // Shift-JIS, so a UTF-8 line lacking these bytes cannot hold the Shift-JIS form once converted; empty
+  // otherwise (or a shorter run of such characters from sjis).
+  std::string utf8;
+};
+
+// The longest run of characters that every match of `expression` (the library's Perl syntax, Shift-JIS)
+// must contain. Conservative: anything it does not understand gives no literal, never a wrong one. With
+// `ignoreCase` only characters without case take part.
+RegexLiteral RequiredLiteral(std::string_view expression, bool ignoreCase);
 
 // A use token: the library stays loaded while at least one token exists. Tokens may be made and dropped
 // on any thread.
@@ -44,6 +60,8 @@ class CBreg {
   const char* Message() const { return message_; }
   // The pattern text of the last Compile, e.g. "m/a.c/ki".
   const std::string& PatternText() const { return patternText_; }
+  // What every match of the last compiled expression contains (empty forms when nothing is certain).
+  const RegexLiteral& Literal() const { return literal_; }
 
  private:
   void FreeCompiled();
@@ -51,6 +69,7 @@ class CBreg {
   char message_[BREGEXP_MESSAGE_SIZE] = {};
   BREGEXP* compiled_ = nullptr;
   std::string patternText_;
+  RegexLiteral literal_;
   CBreUse use_;
   // The entry points used with compiled_; they stay valid while use_ keeps the library loaded.
   BMatchProc match_ = nullptr;

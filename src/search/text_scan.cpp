@@ -78,8 +78,9 @@ class TextScanner {
   // EUC-JP, JIS or UTF-8 text searched with the pattern in that code; each candidate line is converted
   // and confirmed in Shift-JIS.
   void ScanConverted(char* text, size_t length, const CSboymoo& matcher);
-  // Line by line with the regular expression (the text is Shift-JIS).
-  void ScanRegex(char* text, size_t length);
+  // Line by line with the regular expression. The text is Shift-JIS, or UTF-8 without byte-order mark
+  // when `utf8` (each line that can match is converted on its own then).
+  void ScanRegex(const char* text, size_t length, bool utf8 = false);
 
  private:
   const char* FindFrom(const CSboymoo& matcher, const char* at, bool mbcs);
@@ -181,26 +182,66 @@ void TextScanner::ScanConverted(char* text, size_t length, const CSboymoo& match
   }
 }
 
-void TextScanner::ScanRegex(char* text, size_t length) {
-  CBreg& regex = *owner_.matchers_.regex;
-  end_ = text + length;
-  for (char* lineStart = text; lineStart < end_; ++lineNumber_) {
-    char* lineEnd = lineStart;
-    while (lineEnd < end_ && !IsBreak(*lineEnd)) ++lineEnd;
-    char* next = lineEnd;
-    if (next < end_) next += (*next == '\r' && next + 1 < end_ && next[1] == '\n') ? 2 : 1;
-    if (lineEnd > lineStart) {
-      *lineEnd = '\0';
-      const char* matchStart = nullptr;
-      const char* matchEnd = nullptr;
-      // Tabs are seen by the expression as tabs; only the reported line has them replaced.
-      if (regex.Match(lineStart, lineEnd, &matchStart, &matchEnd) > 0 && matchStart) {
-        TabsToBlanks(lineStart, lineEnd);
-        if (Report(std::string(lineStart, lineEnd))) return;
+namespace {
+
+// Calls visit(lineStart, lineEnd) for each line of [text, end) that can hold a match of the regular
+// expression, in order, with `lineNumber` kept as that line's number; stops when visit returns true. An
+// empty line never matches. With a literal that every match contains, only the lines holding it are
+// visited, found by one search over the whole text.
+template <class Visit>
+void ForEachRegexLine(const char* text, const char* end, std::string_view literal, int& lineNumber,
+                      Visit visit) {
+  for (const char* cursor = text; cursor < end; ++lineNumber) {
+    const char* lineStart = cursor;
+    if (!literal.empty()) {
+      const auto* hit =
+          static_cast<const char*>(memmem(cursor, end - cursor, literal.data(), literal.size()));
+      if (!hit) return;
+      // Count the breaks passed: every LF, and every CR that is not the first half of CR LF.
+      for (const char* p = cursor; (p = static_cast<const char*>(memchr(p, '\n', hit - p)));
+           lineStart = ++p) {
+        ++lineNumber;
       }
+      for (const char* p = cursor; (p = static_cast<const char*>(memchr(p, '\r', hit - p))); ++p) {
+        if (p + 1 < end && p[1] == '\n') continue;
+        ++lineNumber;
+        if (p + 1 > lineStart) lineStart = p + 1;
+      }
+      cursor = hit;
     }
-    lineStart = next;
+    // The line ends at the first LF or CR; the CR is looked for only before the LF.
+    const auto* lf = static_cast<const char*>(memchr(cursor, '\n', end - cursor));
+    const char* lineEnd = lf ? lf : end;
+    if (const auto* cr = static_cast<const char*>(memchr(cursor, '\r', lineEnd - cursor))) lineEnd = cr;
+    cursor = lineEnd;
+    if (cursor < end) cursor += (*cursor == '\r' && cursor + 1 < end && cursor[1] == '\n') ? 2 : 1;
+    if (lineEnd > lineStart && visit(lineStart, lineEnd)) return;
   }
+}
+
+}  // namespace
+
+void TextScanner::ScanRegex(const char* text, size_t length, bool utf8) {
+  CBreg& regex = *owner_.matchers_.regex;
+  const std::string_view literal = utf8 ? regex.Literal().utf8 : regex.Literal().sjis;
+  std::string converted;
+  ForEachRegexLine(
+      text, text + length, literal, lineNumber_, [&](const char* lineStart, const char* lineEnd) {
+        if (utf8) {
+          converted =
+              platform::Cp932FromUtf8(std::string_view(lineStart, static_cast<size_t>(lineEnd - lineStart)));
+          lineStart = converted.data();
+          lineEnd = lineStart + converted.size();
+        }
+        const char* matchStart = nullptr;
+        const char* matchEnd = nullptr;
+        // Tabs are seen by the expression as tabs; only the reported line has them replaced. A line the
+        // library gives up on (a runaway expression) is no hit.
+        if (regex.Match(lineStart, lineEnd, &matchStart, &matchEnd) <= 0 || !matchStart) return false;
+        std::string line(lineStart, lineEnd);
+        TabsToBlanks(line.data(), line.data() + line.size());
+        return Report(std::move(line));
+      });
 }
 
 int CSearchBase::ScanThreadProc() {
@@ -250,8 +291,14 @@ void CSearchBase::ScanFile(const std::string& nativePath) {
     return;
   }
   if (regex_) {
-    std::string copy =
-        code == kCodeSjis ? std::string(text, textLength) : CCodeConvert::ToSjis(code, text, textLength);
+    // The regular-expression scan leaves the text as it is, so Shift-JIS is scanned in the buffer itself,
+    // and UTF-8 line by line where the expression gives a literal to find the lines that can match.
+    if (code == kCodeSjis) return scanner.ScanRegex(text, textLength);
+    if (code == kCodeUtf8 && !matchers_.regex->Literal().utf8.empty()) {
+      const bool bom = textLength >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0;
+      return scanner.ScanRegex(text + (bom ? 3 : 0), textLength - (bom ? 3 : 0), true);
+    }
+    std::string copy = CCodeConvert::ToSjis(code, text, textLength);
     scanner.ScanRegex(copy.data(), copy.size());
     return;
   }

@@ -1,5 +1,7 @@
 // Random pattern texts and targets through BMatch: no crash, no read past the target, no hang, and
-// every result inside the contract (a match lies inside the target; a message fits its buffer).
+// every result inside the contract (a match lies inside the target; a message fits its buffer). Also the
+// adapter's required literal: a target that matches always holds it, and a UTF-8 target whose conversion
+// holds it always holds its UTF-8 form.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +12,8 @@
 #include <unistd.h>
 
 #include "bregexp/bregexp.h"
+#include "matching/breg.h"
+#include "platform/cp932.h"
 
 namespace {
 
@@ -35,9 +39,9 @@ char* GuardedRegionEnd() {
 }
 
 // Runs one search over [data, data + size), copied so that it ends right at the guard page, and checks
-// what came back.
-void MatchSlice(const std::string& pattern, const uint8_t* data, size_t size, BREGEXP** rx) {
-  if (size > kGuardedBytes) return;
+// what came back. Returns BMatch's result.
+int MatchSlice(const std::string& pattern, const uint8_t* data, size_t size, BREGEXP** rx) {
+  if (size > kGuardedBytes) return -1;
   char* end = GuardedRegionEnd();
   char* begin = end - size;
   if (size > 0) std::memcpy(begin, data, size);
@@ -47,7 +51,7 @@ void MatchSlice(const std::string& pattern, const uint8_t* data, size_t size, BR
   Check(std::memchr(msg, '\0', sizeof msg) != nullptr);
   if (result < 0) {
     Check(msg[0] != '\0');
-    return;
+    return result;
   }
   Check(*rx != nullptr);
   if (result > 0) {
@@ -56,6 +60,24 @@ void MatchSlice(const std::string& pattern, const uint8_t* data, size_t size, BR
     Check(start != nullptr && stop != nullptr && begin <= start && start <= stop && stop <= end);
   } else {
     Check((*rx)->startp[0] == nullptr);
+  }
+  return result;
+}
+
+bool Holds(std::string_view text, const std::string& part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+// The literal the adapter would take from `expression` when the whole target is one line: a target that
+// matches holds it, and a UTF-8 target whose conversion matches holds its UTF-8 form.
+void CheckLiteral(const std::string& pattern, const std::string& expression, bool ignoreCase,
+                  std::string_view target, int result, BREGEXP** rx) {
+  const matching::RegexLiteral literal = matching::RequiredLiteral(expression, ignoreCase);
+  if (result > 0) Check(Holds(target, literal.sjis));
+  if (literal.utf8.empty()) return;
+  const std::string converted = platform::Cp932FromUtf8(target);
+  if (MatchSlice(pattern, reinterpret_cast<const uint8_t*>(converted.data()), converted.size(), rx) > 0) {
+    Check(Holds(target, literal.utf8));
   }
 }
 
@@ -85,7 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   BREGEXP* rx = nullptr;
   // The whole target, then its second half with the same record, as the viewer walks a line.
-  MatchSlice(pattern, target, targetSize, &rx);
+  const int result = MatchSlice(pattern, target, targetSize, &rx);
+  // As the adapter builds it: Shift-JIS, and a delimiter the expression does not hold.
+  if (!(control & 0x84) && (control & 0x01) && expression.find('/') == std::string::npos) {
+    CheckLiteral(pattern, expression, (control & 0x02) != 0,
+                 std::string_view(reinterpret_cast<const char*>(target), targetSize), result, &rx);
+  }
   MatchSlice(pattern, target + targetSize / 2, targetSize - targetSize / 2, &rx);
   BRegfree(rx);
   return 0;

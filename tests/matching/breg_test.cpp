@@ -10,6 +10,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/cp932.h"
+
 #include "testkit/temp_tree.h"
 
 namespace matching {
@@ -65,6 +67,106 @@ TEST(BregPatternTextTest, DelimiterAndFlags) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(MakeRegexPatternText(c.searchString, c.ignoreCase), c.expected);
+  }
+}
+
+TEST(RequiredLiteralTest, TakesOnlyWhatEveryMatchMustContain) {
+  const std::string nihon = "\x93\xfa\x96\x7b";    // 日本
+  const std::string toukyou = "\x93\x8c\x8b\x9e";  // 東京
+  struct Case {
+    const char* name;
+    std::string expression;
+    bool ignoreCase;
+    std::string sjis;
+  };
+  const Case cases[] = {
+      {"longest run, the first of equals", nihon + ".*" + toukyou, false, nihon},
+      {"plain text", "abc", false, "abc"},
+      {"anchors end a run only", "^abc$", false, "abc"},
+      {"optional character taken back", "ab*c", false, "a"},
+      {"optional character in the middle", "abc?de", false, "ab"},
+      {"repeated character kept once", "x+yz", false, "yz"},
+      {"repetition made optional by a second quantifier", "ab+??", false, "a"},
+      {"repetition repeated", "ab+*", false, "a"},
+      {"bounded repeat taken back", "a{2,3}bc", false, "bc"},
+      {"escaped sign is itself", "\\.txt", false, ".txt"},
+      {"escape with digits after it", "\\x41BC", false, ""},
+      {"class escape, then text", "\\d+" + nihon, false, nihon},
+      {"property in braces", "\\p{Han}" + nihon, false, nihon},
+      {"escape before a double-byte character", "\\" + kHyou + "x", false, "x"},
+      {"double-byte character with a backslash trail", kHyou + "x", false, kHyou + "x"},
+      {"group stepped over", "(foo)bar1", false, "bar1"},
+      {"alternation inside a group", "(?:x|y)long", false, "long"},
+      {"scoped option group", "(?i:x)abc", false, "abc"},
+      {"class stepped over", "[a-z]+word", false, "word"},
+      {"class with an escaped bracket", "[\\]]xy", false, "xy"},
+      {"nested class", "[[:alpha:]]xyz", false, "xyz"},
+      {"alternation at the top", "a|bcd", false, ""},
+      {"option switch", "(?i)abc", false, ""},
+      {"comment", "(?#c)abc", false, ""},
+      {"bracket first in a class", "[]a]bcd", false, ""},
+      {"bracket first in a negated class", "[^]a]bcd", false, ""},
+      {"quoted text", "\\Qa.b\\E", false, ""},
+      {"unbalanced parenthesis", "ab)", false, ""},
+      {"open class", "ab[cd", false, ""},
+      {"letters do not take part when case is ignored", "abc", true, ""},
+      {"signs and digits do when case is ignored", "a1-2b", true, "1-2"},
+      {"kanji do when case is ignored", "x" + nihon, true, nihon},
+      {"full-width letters do not when case is ignored", "\x82\x60\x82\x81" + kHyou, true, kHyou},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(RequiredLiteral(c.expression, c.ignoreCase).sjis, c.sjis);
+  }
+}
+
+TEST(RequiredLiteralTest, Utf8FormOnlyForCharactersWithOneSource) {
+  struct Case {
+    const char* name;
+    std::string expression;
+    std::string utf8;
+  };
+  const Case cases[] = {
+      {"kanji", "\x93\xfa\x96\x7b.*", "\xe6\x97\xa5\xe6\x9c\xac"},
+      {"a question mark stands for every character the code page lacks", "\\?ab", "ab"},
+      {"none", "a|b", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(RequiredLiteral(c.expression, false).utf8, c.utf8);
+  }
+  // The UTF-8 form is built from the code points up to U+FFFF: every code point beyond becomes "?".
+  for (char32_t cp = 0x10000; cp <= 0x10FFFF; cp += 0x3F) {
+    const std::string utf8 = {
+        static_cast<char>(0xF0 | (cp >> 18)), static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
+        static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+    ASSERT_EQ(platform::Cp932FromUtf8(utf8), "?") << static_cast<unsigned>(cp);
+  }
+}
+
+// Every double-byte character that takes part in a literal when case is ignored matches no other
+// double-byte character without case: the lines skipped for lacking it cannot match.
+TEST(RequiredLiteralTest, CaselessLiteralCharactersFoldToNothingElse) {
+  std::string all;
+  std::vector<std::string> caseless;
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (lead > 0x9F && lead < 0xE0) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      if (trail == 0x7F) continue;
+      const std::string c = {static_cast<char>(lead), static_cast<char>(trail)};
+      all += c;
+      if (RequiredLiteral(c, true).sjis == c) caseless.push_back(c);
+    }
+  }
+  CBreUse keep;  // one load of the library for all the compiles
+  for (const std::string& c : caseless) {
+    CBreg breg;
+    ASSERT_FALSE(breg.Compile(c, true)) << breg.Message();
+    const char* start = nullptr;
+    for (const char* from = all.data(); breg.Match(from, all.data() + all.size(), &start, nullptr) > 0;
+         from = start + 2) {
+      ASSERT_EQ(std::string(start, 2), c);
+    }
   }
 }
 
