@@ -9,46 +9,20 @@
 #include <fstream>
 #include <sstream>
 
+#include "testkit/run_program.h"
 #include "testkit/temp_tree.h"
 
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-// Runs `program` with `args`, without a library path from the environment, so that the library is looked
-// for only beside the program.
-CliRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                  const std::string& errFile) {
-  std::string command = "env -u LD_LIBRARY_PATH " + Quote(program);
-  for (const std::string& arg : args) command += " " + Quote(arg);
-  command += " 2>" + errFile;
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-  int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream err(errFile, std::ios::binary);
-  run.err.assign(std::istreambuf_iterator<char>(err), {});
-  return run;
+// Runs `program` without a library path from the environment, so that the library is looked for only
+// beside the program.
+CliRun RunAlone(const std::string& program, const std::vector<std::string>& args,
+                const std::string& errFile) {
+  return RunProgram(program, args, errFile, "-u LD_LIBRARY_PATH");
 }
 
 std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  std::sort(lines.begin(), lines.end());
-  return lines;
+  return SortedLines(text);
 }
 
 class CliRegexTest : public ::testing::Test {
@@ -62,7 +36,7 @@ class CliRegexTest : public ::testing::Test {
     errFile = scratch.Path("stderr.txt");
   }
   CliRun Cli(std::vector<std::string> args) {
-    return RunProgram(std::string(SERQUIN_BIN_DIR) + "/serquin-cli", args, errFile);
+    return RunAlone(std::string(SERQUIN_BIN_DIR) + "/serquin-cli", args, errFile);
   }
 
   TempTree tree;
@@ -108,7 +82,7 @@ TEST_F(CliRegexTest, WithoutTheLibraryBesideItTheSearchFails) {
   // A copy of the program in a folder of its own has no library beside it.
   const std::string lone = scratch.Path("serquin-cli");
   std::filesystem::copy_file(std::string(SERQUIN_BIN_DIR) + "/serquin-cli", lone);
-  CliRun run = RunProgram(lone, {"-t", "-sb", "-r1", "-e*", "-b" + tree.Root(), "-mfirst"}, errFile);
+  CliRun run = RunAlone(lone, {"-t", "-sb", "-r1", "-e*", "-b" + tree.Root(), "-mfirst"}, errFile);
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
   // "正規表現ライブラリ libbregexp.so を読み込めません"
@@ -118,7 +92,7 @@ TEST_F(CliRegexTest, WithoutTheLibraryBesideItTheSearchFails) {
       "\xe3\x83\xa9\xe3\x83\xaa libbregexp.so \xe3\x82\x92\xe8\xaa\xad\xe3\x81\xbf\xe8\xbe\xbc\xe3\x82\x81"
       "\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93\n");
   // The same search without -r1 needs no library.
-  run = RunProgram(lone, {"-t", "-sb", "-e*", "-b" + tree.Root(), "-mfirst"}, errFile);
+  run = RunAlone(lone, {"-t", "-sb", "-e*", "-b" + tree.Root(), "-mfirst"}, errFile);
   EXPECT_EQ(run.status, 0) << run.err;
 }
 

@@ -7,43 +7,17 @@
 #include <fstream>
 #include <sstream>
 
+#include "testkit/run_program.h"
 #include "testkit/temp_tree.h"
 
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
 CliRun Cli(const std::vector<std::string>& args, const std::string& errFile) {
-  std::string command = std::string(SERQUIN_BIN_DIR) + "/serquin-cli";
-  for (const std::string& arg : args) command += " " + Quote(arg);
-  command += " 2>" + errFile;
-  CliRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-  int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream err(errFile, std::ios::binary);
-  run.err.assign(std::istreambuf_iterator<char>(err), {});
-  return run;
+  return RunProgram(std::string(SERQUIN_BIN_DIR) + "/serquin-cli", args, errFile);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  std::sort(lines.begin(), lines.end());
-  return lines;
+  return SortedLines(text);
 }
 
 class CliTest : public ::testing::Test {
@@ -52,7 +26,8 @@ class CliTest : public ::testing::Test {
     tree.File("a.txt", "hello\n\tsecond hello\n");
     tree.File("sub/b.txt", "no match here\r\nhello again\r\n");
     tree.File("sub/c.log", "hello log\n");
-    tree.File("jp/\xe6\x97\xa5\xe6\x9c\xac.txt", "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\n");  // 日本.txt: 日本語
+    tree.File("jp/\xe6\x97\xa5\xe6\x9c\xac.txt",
+              "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\n");  // 日本.txt: 日本語
     errFile = scratch.Path("stderr.txt");
   }
   CliRun Cli(std::vector<std::string> args) { return ::Cli(args, errFile); }
@@ -64,8 +39,9 @@ class CliTest : public ::testing::Test {
 TEST_F(CliTest, FileSearchPrintsNativePaths) {
   CliRun run = Cli({"-f", "-sb", "-b" + tree.Root() + "/", "-m.txt"});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(Lines(run.out), (std::vector<std::string>{tree.Path("a.txt"), tree.Path("jp/\xe6\x97\xa5\xe6\x9c\xac.txt"),
-                                                      tree.Path("sub/b.txt")}));
+  EXPECT_EQ(Lines(run.out),
+            (std::vector<std::string>{tree.Path("a.txt"), tree.Path("jp/\xe6\x97\xa5\xe6\x9c\xac.txt"),
+                                      tree.Path("sub/b.txt")}));
   run = Cli({"-f", "-sb", "-b" + tree.Root() + "/", "-mnothing-like-this"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
@@ -90,7 +66,8 @@ TEST_F(CliTest, CsvWritesTheResultFileInEitherEncoding) {
             "\"\xe6\x97\xa5\xe6\x9c\xac.txt\",\".\",1,\"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\"\r\n");
   run = Cli({"--format=csv", "--encoding=sjis", "-t", "-sb", "-b" + tree.Root() + "/jp/", "-m\xe6\x9c\xac"});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("\"\x93\xfa\x96\x7b.txt\",\".\",1,\"\x93\xfa\x96\x7b\x8c\xea\"\r\n"), std::string::npos)
+  EXPECT_NE(run.out.find("\"\x93\xfa\x96\x7b.txt\",\".\",1,\"\x93\xfa\x96\x7b\x8c\xea\"\r\n"),
+            std::string::npos)
       << run.out;
 }
 
