@@ -61,7 +61,8 @@ class CCodeConvert {
 
   // Decides the character code of a file from its bytes. Every byte of the sample is seen as given, NUL
   // bytes included; only the first 256 bytes, one 256-byte window and (for JIS escapes) the whole sample
-  // are examined. Never fails: an empty sample is Empty.
+  // are examined, plus up to 64 KiB from the window when a well-formed UTF-8 window is confirmed against
+  // scores that favour Shift-JIS or EUC-JP. Never fails: an empty sample is Empty.
   static DetectedCode DetectCharCode(const char* sample, size_t length);
   static DetectedCode DetectCharCode(std::string_view sample) {
     return DetectCharCode(sample.data(), sample.size());

@@ -11,6 +11,8 @@ namespace {
 
 constexpr size_t kHeadLength = 256;
 constexpr size_t kWindowLength = 256;
+// How far a window that reads as valid UTF-8 is confirmed before UTF-8 overrides the scores.
+constexpr size_t kUtf8ConfirmLength = 64 * 1024;
 // One invalid byte costs more than any window of valid characters can score.
 constexpr int64_t kInvalidPenalty = 395578;
 
@@ -200,6 +202,49 @@ size_t FirstWindowByte(const unsigned char* s, size_t length) {
   return i;
 }
 
+// True when the bytes are well-formed UTF-8 (no overlong form, no surrogate, nothing past U+10FFFF); a
+// sequence cut off by the end of the bytes counts as well-formed, as the sample may end inside one.
+bool ReadsAsUtf8(const unsigned char* s, size_t length) {
+  size_t i = 0;
+  while (i < length) {
+    if (i + 8 <= length) {
+      uint64_t x;
+      std::memcpy(&x, s + i, 8);
+      if ((x & 0x8080808080808080ULL) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    unsigned char b = s[i];
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t n;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+      n = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      n = 3;
+      if (b == 0xE0) low = 0xA0;
+      if (b == 0xED) high = 0x9F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      n = 4;
+      if (b == 0xF0) low = 0x90;
+      if (b == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    for (size_t k = 1; k < n; ++k) {
+      if (i + k >= length) return true;
+      unsigned char c = s[i + k];
+      if (k == 1 ? (c < low || c > high) : (c & 0xC0) != 0x80) return false;
+    }
+    i += n;
+  }
+  return true;
+}
+
 bool Contains(std::string_view text, std::string_view what) {
   return text.find(what) != std::string_view::npos;
 }
@@ -278,7 +323,13 @@ DetectedCode CCodeConvert::DetectCharCode(const char* sample, size_t length) {
   }
   std::string_view head(sample, headLength);
   if (scores.highBytes == 0) return Contains(head, "\x0F") ? DetectedCode::Jis : DetectedCode::Ascii;
-  return ByScores(scores, head);
+  DetectedCode byScores = ByScores(scores, head);
+  if (byScores == DetectedCode::Utf8 || scores.utf8 <= 0) return byScores;
+  // The weights favour Shift-JIS: three UTF-8 bytes of a kanji score 7 as UTF-8 but often 10 or 12 as
+  // one and a half Shift-JIS characters, and a window with one or two characters ties. Such a window that
+  // reads as valid UTF-8, and goes on doing so, is UTF-8: Shift-JIS and EUC-JP text almost never does.
+  size_t confirmLength = std::min(length - start, kUtf8ConfirmLength);
+  return ReadsAsUtf8(s + start, confirmLength) ? DetectedCode::Utf8 : byScores;
 }
 
 int CCodeConvert::FileCodeOf(DetectedCode code) {

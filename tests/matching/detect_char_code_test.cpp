@@ -145,6 +145,29 @@ TEST(DetectCharCodeTest, ScoresDecide) {
   });
 }
 
+// Kanji in UTF-8 often score higher read as Shift-JIS pairs than as UTF-8, and a window with one or two
+// characters ties; a window that is well-formed UTF-8 all the way through decides for UTF-8.
+TEST(DetectCharCodeTest, WellFormedUtf8WinsOverScoresThatFavourShiftJis) {
+  std::string address =
+      "0010000 #CNS \xE5\x8C\x97\xE6\xB5\xB7\xE9\x81\x93\xE6\x9C\xAD"
+      "\xE5\xB9\x8C\xE5\xB8\x82\xE5\x8C\x97\xE5\x8C\xBA\n";  // 北海道札幌市北区 in UTF-8
+  CharCodeScores scores = CCodeConvert::ScoreWindow(address.data() + 12, address.size() - 12, 12);
+  ASSERT_GT(scores.sjis, scores.utf8);  // the case the rule exists for
+  std::string sparse = "<p>Copyright \xC2\xA9 2024 \xE6\x97\xA5</p>\n" + std::string(300, 'x');
+  std::string cut = "title \xE6\x97\xA5\xE6\x97";  // the sample ends inside a character
+  ExpectDetected({
+      {"kanji that score higher as Shift-JIS", address + address, DetectedCode::Utf8},
+      {"two characters in a long ASCII text", sparse, DetectedCode::Utf8},
+      {"a character cut off by the end", cut, DetectedCode::Utf8},
+      // Not UTF-8 after all: Shift-JIS hiragana further on (inside the confirmed stretch) break it.
+      {"well-formed window, Shift-JIS later", address + std::string(300, 'a') + kSjisHiragana,
+       DetectedCode::ShiftJis},
+      // Overlong and surrogate forms are not well-formed; the scores decide as before.
+      {"overlong form", address + "\xC0\xAF", DetectedCode::ShiftJis},
+      {"surrogate", address + "\xED\xA0\x80", DetectedCode::ShiftJis},
+  });
+}
+
 // A lone 0xE0 at the end is an unfinished character for all three scorers: every adjusted value is 0,
 // and the head decides.
 TEST(DetectCharCodeTest, TieBrokenByLineEndsThenCharsetNames) {
