@@ -1,0 +1,209 @@
+// Plain-string text search, run on the worker's code path against small trees: the line rules, the
+// Shift-JIS character-boundary rule, case folding, files in every character code (detected and fixed),
+// and files that must yield nothing without stopping the search.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "matching/code_convert.h"
+#include "platform/cp932.h"
+#include "search/search.h"
+#include "search/search_request.h"
+#include "testkit/collect_notify.h"
+#include "testkit/temp_tree.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using matching::CCodeConvert;
+
+std::string Sjis(const char* utf8) {
+  return platform::Cp932FromUtf8(utf8);
+}
+
+std::string Utf16(const std::string& sjis, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t u : platform::Utf16FromCp932(sjis)) {
+    char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+class TextScanTest : public ::testing::Test {
+ protected:
+  // Runs the search synchronously on the worker's code path.
+  CollectNotify& Run(SearchConditions conditions) {
+    notify = std::make_unique<CollectNotify>(shared);
+    shared.stop.Reset();
+    SearchThreadProc(BuildSearchRequest(conditions, *notify, shared, 0));
+    return *notify;
+  }
+
+  // A plain-string text search of the whole tree in every extension; `code` is the character-code
+  // setting (3 automatic).
+  SearchConditions Conditions(const std::string& sjisPattern, int code = 3, bool ignoreCase = false) {
+    SearchConditions c;
+    c.SearchMoji = true;
+    c.MojiAll = true;
+    c.SubFolder = true;
+    c.ConvertFlag = code;
+    c.LetterClassify = ignoreCase;
+    c.PatternText = sjisPattern;
+    c.Locations = {tree.Root() + "/"};
+    return c;
+  }
+
+  // "file:line:text" of every text hit (text in UTF-8), sorted.
+  Strings TextHits() const {
+    Strings lines;
+    for (const auto& hit : notify->textHits) {
+      lines.push_back(platform::Utf8FromCp932(hit->fileName) + ":" + hit->lineNumberText + ":" +
+                      platform::Utf8FromCp932(hit->lineText));
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  }
+
+  TempTree tree;
+  SearchShared shared;
+  std::unique_ptr<CollectNotify> notify;
+};
+
+TEST_F(TextScanTest, LineRules) {
+  tree.File("breaks.txt", "a\r\nb\rc\nd");
+  tree.File("tabs.txt", "x\tkey\tkey key\ty\n\tlast key");
+  tree.File("empty-lines.txt", "\n\r\n\r\rkey\n\n");
+  struct Case {
+    const char* name;
+    const char* pattern;
+    Strings expect;
+  } cases[] = {
+      {"CR LF, CR and LF each end one line", "c", {"breaks.txt:3:c"}},
+      {"the last line needs no break", "d", {"breaks.txt:4:d"}},
+      {"a line after CR LF", "b", {"breaks.txt:2:b"}},
+      {"one hit per line, tabs become spaces",
+       "key",
+       {"empty-lines.txt:5:key", "tabs.txt:1:x key key key y", "tabs.txt:2: last key"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Run(Conditions(c.pattern, 0));
+    EXPECT_EQ(TextHits(), c.expect);
+    EXPECT_EQ(notify->ends, std::vector<int>{0});
+  }
+}
+
+// 表 is 0x95 0x5C; its bytes also stand across the pair "ｕ" (0x82 0x95) and "\".
+TEST_F(TextScanTest, ShiftJisMatchesStartOnACharacter) {
+  const std::string hyou = Sjis("表");
+  tree.File("false.txt", "\x82\x95\\ only across two characters\r\n");
+  tree.File("both.txt", "\x82\x95\\ then " + hyou + "\r\n");
+  tree.File("true.txt", "ab" + hyou + "\r\n");
+  Run(Conditions(hyou, 0));
+  EXPECT_EQ(TextHits(), (Strings{"both.txt:1:ｕ\\ then 表", "true.txt:1:ab表"}));
+}
+
+TEST_F(TextScanTest, IgnoreCaseFoldsAsciiAndFullWidthLetters) {
+  tree.File("ascii.txt", "Hello World\r\n");
+  tree.File("wide.txt", Sjis("ｈｅｌｌｏ ＷＯＲＬＤ\r\n"));
+  tree.File("utf8.txt", "line one\nHELLO there\n");
+  struct Case {
+    const char* name;
+    std::string pattern;
+    bool ignoreCase;
+    Strings expect;
+  } cases[] = {
+      {"case kept", "hello", false, {}},
+      {"ASCII folded in every code", "hello", true, {"ascii.txt:1:Hello World", "utf8.txt:2:HELLO there"}},
+      {"full-width folded", Sjis("ＨＥＬＬＯ"), true, {"wide.txt:1:ｈｅｌｌｏ ＷＯＲＬＤ"}},
+      {"full-width kept", Sjis("ＨＥＬＬＯ"), false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Run(Conditions(c.pattern, 3, c.ignoreCase));
+    EXPECT_EQ(TextHits(), c.expect);
+  }
+}
+
+// The same text in every code the scan reads; each file is found through its own pattern form, confirmed
+// in Shift-JIS, reported converted, and its hits carry the code the file was read in.
+TEST_F(TextScanTest, EveryCharacterCodeIsFoundAndRecorded) {
+  const std::string text =
+      Sjis("これは検索の試験に使う日本語の文章です。\r\n二行目に検索語\tあり\r\n終わり\r\n");
+  struct File {
+    const char* name;
+    std::string bytes;
+    int code;
+  } files[] = {
+      {"sjis.txt", text, 0},
+      {"euc.txt", CCodeConvert::SjisToEuc(text), 1},
+      {"jis.txt", CCodeConvert::SjisToJis(text), 2},
+      {"utf8.txt", CCodeConvert::SjisToUtf8(text), 4},
+      {"utf8bom.txt", "\xEF\xBB\xBF" + CCodeConvert::SjisToUtf8(text), 4},
+      {"utf16le.txt", Utf16(text, false), 5},
+      {"utf16be.txt", Utf16(text, true), 6},
+  };
+  for (const File& f : files) tree.File(f.name, f.bytes);
+
+  Run(Conditions(Sjis("検索語")));
+  Strings expect;
+  for (const File& f : files) expect.push_back(std::string(f.name) + ":2:二行目に検索語 あり");
+  std::sort(expect.begin(), expect.end());
+  EXPECT_EQ(TextHits(), expect);
+  for (const auto& hit : notify->textHits) {
+    auto file = std::find_if(std::begin(files), std::end(files),
+                             [&](const File& f) { return hit->fileName == f.name; });
+    ASSERT_NE(file, std::end(files));
+    EXPECT_EQ(hit->charCode, file->code) << file->name;
+  }
+}
+
+// A fixed code reads every file in that code: the EUC-JP setting finds the EUC-JP file and nothing in the
+// others, and stores 1 in its hit.
+TEST_F(TextScanTest, FixedCodeReadsEveryFileInThatCode) {
+  const std::string text = Sjis("日本語の検索語です\r\n");
+  tree.File("sjis.txt", text);
+  tree.File("euc.txt", CCodeConvert::SjisToEuc(text));
+  tree.File("utf8.txt", CCodeConvert::SjisToUtf8(text));
+  struct Case {
+    int code;
+    Strings expect;
+  } cases[] = {
+      {0, {"sjis.txt:1:日本語の検索語です"}},
+      {1, {"euc.txt:1:日本語の検索語です"}},
+      {2, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    Run(Conditions(Sjis("検索語"), c.code));
+    EXPECT_EQ(TextHits(), c.expect);
+    for (const auto& hit : notify->textHits) EXPECT_EQ(hit->charCode, c.code);
+  }
+}
+
+// Files that yield no hit, or only before their first zero byte, and never stop the search.
+TEST_F(TextScanTest, ZeroBytesEmptyBinaryAndUnreadableFiles) {
+  tree.File("empty.txt", "");
+  tree.File("nul-first.bin", std::string("\0key\nkey\n", 9));
+  tree.File("nul-inside.txt", std::string("key 1\nkey\0 2\nkey 3\n", 19));
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919 + 13) % 251 + 1);
+  tree.File("binary.bin", binary + std::string(1, '\0') + "key");
+  tree.File("locked.txt", "key\n");
+  ASSERT_EQ(chmod(tree.Path("locked.txt").c_str(), 0), 0);
+  ASSERT_EQ(mkfifo(tree.Path("fifo.txt").c_str(), 0600), 0);  // nothing writes: opening must not wait
+  tree.File("z.txt", "key at the end\n");
+
+  Run(Conditions("key"));
+  Strings expect = {"nul-inside.txt:1:key 1", "nul-inside.txt:2:key", "z.txt:1:key at the end"};
+  if (geteuid() == 0) expect.insert(expect.begin(), "locked.txt:1:key");  // root reads it anyway
+  EXPECT_EQ(TextHits(), expect);
+  EXPECT_EQ(notify->ends, std::vector<int>{0});
+}
+
+}  // namespace
