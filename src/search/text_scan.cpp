@@ -64,6 +64,18 @@ int FileCodeOf(DetectedCode detected) {
   }
 }
 
+// True when the pattern holds a full-width Latin letter (Ａ-Ｚ, ａ-ｚ), which only the Shift-JIS scan folds.
+bool HasFullWidthLetter(const char* sjis) {
+  for (const char* p = sjis; *p; p += matching::CharLen(p)) {
+    const unsigned code = static_cast<unsigned char>(p[0]) << 8 | static_cast<unsigned char>(p[1]);
+    if (matching::CharLen(p) == 2 &&
+        ((code >= 0x8260 && code <= 0x8279) || (code >= 0x8281 && code <= 0x829A))) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 // One file's scan: the text, its path in both forms and the matchers, with the loop of the plain-string
@@ -306,7 +318,12 @@ void CSearchBase::ScanFile(const std::string& nativePath) {
                               : code == kCodeJis  ? matchers_.jis.get()
                               : code == kCodeUtf8 ? matchers_.utf8.get()
                                                   : nullptr;
-  if (converted) {
+  if (converted && ignoreCase_ && HasFullWidthLetter(matchers_.sjis->Pattern())) {
+    // The raw search folds single-byte letters only; ignoring the case of full-width letters in a file of
+    // another code takes the whole text in Shift-JIS, so that every code finds the same lines.
+    std::string copy = CCodeConvert::ToSjis(code, text, textLength);
+    scanner.ScanSjis(copy.data(), copy.size());
+  } else if (converted) {
     scanner.ScanConverted(text, textLength, *converted);
   } else {
     scanner.ScanSjis(text, textLength);

@@ -112,6 +112,8 @@ TEST_F(TextScanTest, IgnoreCaseFoldsAsciiAndFullWidthLetters) {
   tree.File("ascii.txt", "Hello World\r\n");
   tree.File("wide.txt", Sjis("ｈｅｌｌｏ ＷＯＲＬＤ\r\n"));
   tree.File("utf8.txt", "line one\nHELLO there\n");
+  tree.File("wide-euc.txt", CCodeConvert::SjisToEuc(Sjis("日本語の\r\nＨｅｌｌｏ\r\n")));
+  tree.File("wide-utf8.txt", CCodeConvert::SjisToUtf8(Sjis("日本語の\nＨｅＬＬＯ\n")));
   struct Case {
     const char* name;
     std::string pattern;
@@ -120,7 +122,10 @@ TEST_F(TextScanTest, IgnoreCaseFoldsAsciiAndFullWidthLetters) {
   } cases[] = {
       {"case kept", "hello", false, {}},
       {"ASCII folded in every code", "hello", true, {"ascii.txt:1:Hello World", "utf8.txt:2:HELLO there"}},
-      {"full-width folded", Sjis("ＨＥＬＬＯ"), true, {"wide.txt:1:ｈｅｌｌｏ ＷＯＲＬＤ"}},
+      {"full-width folded in every code",
+       Sjis("ＨＥＬＬＯ"),
+       true,
+       {"wide-euc.txt:2:Ｈｅｌｌｏ", "wide-utf8.txt:2:ＨｅＬＬＯ", "wide.txt:1:ｈｅｌｌｏ ＷＯＲＬＤ"}},
       {"full-width kept", Sjis("ＨＥＬＬＯ"), false, {}},
   };
   for (const Case& c : cases) {
