@@ -5,8 +5,8 @@
 #include "results/csv_writer.h"
 #include "search/found.h"
 
-HitPrinter::HitPrinter(FILE* out, OutputFormat format, OutputEncoding encoding, bool textList, bool folderDetail,
-                       bool showDisplayPath, std::string basePath)
+HitPrinter::HitPrinter(FILE* out, OutputFormat format, OutputEncoding encoding, bool textList,
+                       bool folderDetail, bool showDisplayPath, std::string basePath)
     : out_(out),
       format_(format),
       encoding_(encoding),
@@ -22,7 +22,9 @@ std::string HitPrinter::Encode(const std::string& cp932) const {
   return encoding_ == OutputEncoding::Sjis ? cp932 : platform::Utf8FromCp932(cp932);
 }
 
-void HitPrinter::Write(const std::string& text) { fwrite(text.data(), 1, text.size(), out_); }
+void HitPrinter::Write(const std::string& text) {
+  fwrite(text.data(), 1, text.size(), out_);
+}
 
 void HitPrinter::Begin() {
   if (format_ == OutputFormat::Csv && CsvHeader(order_, textList_, row_)) Write(Encode(row_));
@@ -42,11 +44,12 @@ void HitPrinter::Print(FOUND_F& hit) {
 
 void HitPrinter::Print(FOUND_M& hit) {
   if (format_ == OutputFormat::Csv) {
-    if (showDisplayPath_) hit.displayPath = platform::RelativePath(basePath_, hit.folder);
+    if (showDisplayPath_) hit.displayPath = platform::RelativePath(basePath_, hit.Folder());
     if (CsvRow(hit, order_, showDisplayPath_, row_)) Write(Encode(row_));
     return;
   }
-  row_ = encoding_ == OutputEncoding::Sjis ? platform::JoinPath(hit.folder, hit.fileName) : hit.nativePath;
+  row_ =
+      encoding_ == OutputEncoding::Sjis ? platform::JoinPath(hit.Folder(), hit.FileName()) : hit.NativePath();
   row_ += ':';
   row_ += hit.lineNumberText;
   row_ += ':';

@@ -33,8 +33,8 @@ bool FileCell(const FOUND_F& hit, int column, bool showDisplayPath, std::string&
 
 bool TextCell(const FOUND_M& hit, int column, bool showDisplayPath, std::string& row) {
   switch (column) {
-    case 0: Quoted(row, hit.fileName); return true;
-    case 1: Quoted(row, showDisplayPath ? hit.displayPath : hit.folder); return true;
+    case 0: Quoted(row, hit.FileName()); return true;
+    case 1: Quoted(row, showDisplayPath ? hit.displayPath : hit.Folder()); return true;
     case 2: row += hit.lineNumberText; return true;
     case 3: Quoted(row, hit.lineText); return true;
     default: return false;

@@ -51,22 +51,28 @@ std::unique_ptr<FOUND_F> MakeNameHit(int kind, std::string_view cp932Name, std::
   return hit;
 }
 
-std::unique_ptr<FOUND_M> MakeTextHit(std::string_view cp932FullPath, std::string nativePath, int lineNumber,
-                                     std::string lineText, int charCode) {
-  auto hit = std::make_unique<FOUND_M>();
+std::shared_ptr<const HitFile> MakeHitFile(std::string_view cp932FullPath, std::string nativePath) {
+  auto file = std::make_shared<HitFile>();
   // "/" is never a byte of a double-byte character, so a plain search for the last one is exact.
   size_t slash = cp932FullPath.rfind('/');
   if (slash == std::string_view::npos) {
-    hit->fileName = cp932FullPath;
+    file->fileName = cp932FullPath;
   } else {
-    hit->fileName = cp932FullPath.substr(slash + 1);
+    file->fileName = cp932FullPath.substr(slash + 1);
     // An entry of the root keeps "/" as its folder, so that folder and name join back to its path.
-    hit->folder = slash == 0 ? std::string("/") : std::string(cp932FullPath.substr(0, slash));
+    file->folder = slash == 0 ? std::string("/") : std::string(cp932FullPath.substr(0, slash));
   }
+  file->nativePath = std::move(nativePath);
+  return file;
+}
+
+std::unique_ptr<FOUND_M> MakeTextHit(std::shared_ptr<const HitFile> file, int lineNumber,
+                                     std::string lineText, int charCode) {
+  auto hit = std::make_unique<FOUND_M>();
+  hit->file = std::move(file);
   hit->lineNumber = lineNumber;
   hit->lineNumberText = std::to_string(lineNumber);
   hit->lineText = std::move(lineText);
   hit->charCode = charCode;
-  hit->nativePath = std::move(nativePath);
   return hit;
 }

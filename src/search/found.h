@@ -32,16 +32,26 @@ struct FOUND_F {
 };
 
 // One text hit: one line of one file.
+// The file of one or more text hits. All hits of one file share it, so a file with thousands of matching
+// lines holds its path once and a hit costs only its line.
+struct HitFile {
+  std::string fileName;    // part of the full path after its last "/"
+  std::string folder;      // part before it, without the "/" (empty when there is none)
+  std::string nativePath;  // full native path of the file
+};
+
 struct FOUND_M {
   int kind = 1;
-  std::string fileName;        // part of the full path after its last "/"
-  std::string folder;          // part before it, without the "/" (empty when there is none)
-  std::string displayPath;     // filled by the front end, else empty
-  int lineNumber = 0;          // from 1
-  std::string lineNumberText;  // "%d"
-  std::string lineText;        // the line without its break, tabs replaced by blanks
-  int charCode = 0;            // FileCode in which the file was read
-  std::string nativePath;      // full native path of the file
+  std::shared_ptr<const HitFile> file;  // never null in a posted hit
+  std::string displayPath;              // filled by the front end, else empty
+  int lineNumber = 0;                   // from 1
+  std::string lineNumberText;           // "%d"
+  std::string lineText;                 // the line without its break, tabs replaced by blanks
+  int charCode = 0;                     // FileCode in which the file was read
+
+  const std::string& FileName() const { return file->fileName; }
+  const std::string& Folder() const { return file->folder; }
+  const std::string& NativePath() const { return file->nativePath; }
 };
 
 // "%lluKB" of the size in kilobytes rounded up; with `bracket` "<%lluKB>" (a folder with folder detail).
@@ -56,6 +66,9 @@ std::unique_ptr<FOUND_F> MakeNameHit(int kind, std::string_view cp932Name, std::
                                      std::string nativePath, const platform::EntryStatus& status,
                                      uint64_t size, int files, int folders, bool folderDetail);
 
-// Builds a text hit; the full path is split at its last "/" into folder and file name.
-std::unique_ptr<FOUND_M> MakeTextHit(std::string_view cp932FullPath, std::string nativePath, int lineNumber,
+// The file record of a file's text hits; the full path is split at its last "/" into folder and file name.
+std::shared_ptr<const HitFile> MakeHitFile(std::string_view cp932FullPath, std::string nativePath);
+
+// Builds a text hit of a file.
+std::unique_ptr<FOUND_M> MakeTextHit(std::shared_ptr<const HitFile> file, int lineNumber,
                                      std::string lineText, int charCode);

@@ -57,9 +57,9 @@ bool CSearchBase::Throttle() {
   return shared_.pending.AddBatch(16, shared_.stop, [this] { notify_.Flush(); });
 }
 
-bool CSearchBase::PostTextHit(std::string_view cp932Path, const std::string& nativePath, std::string lineText,
-                              int lineNumber, int charCode) {
-  auto hit = MakeTextHit(cp932Path, nativePath, lineNumber, std::move(lineText), charCode);
+bool CSearchBase::PostTextHit(std::shared_ptr<const HitFile> file, std::string lineText, int lineNumber,
+                              int charCode) {
+  auto hit = MakeTextHit(std::move(file), lineNumber, std::move(lineText), charCode);
   notify_.Post(kMsgTextHit, reinterpret_cast<uintptr_t>(hit.release()), std::string());
   return Throttle();
 }

@@ -23,6 +23,7 @@ class CBreg;
 class NotifyTarget;
 struct SearchRequest;
 struct SearchShared;
+struct HitFile;
 namespace platform {
 class DirReader;
 struct EntryStatus;
@@ -62,8 +63,7 @@ class CSearchBase {
   void SetCurrentFolder(std::string_view cp932Text);
   void SetCurrentFolderNative(std::string_view nativePath);
   // Posts a text hit; true when the search is to stop (the stop event was seen while throttled).
-  bool PostTextHit(std::string_view cp932Path, const std::string& nativePath, std::string lineText,
-                   int lineNumber, int charCode);
+  bool PostTextHit(std::shared_ptr<const HitFile> file, std::string lineText, int lineNumber, int charCode);
   // Accounts for one posted hit; true when the stop event was seen while waiting for the front end.
   bool Throttle();
   bool StopRequested() const;

@@ -7,12 +7,16 @@
 #include <unistd.h>
 
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "matching/breg.h"
 #include "matching/code_convert.h"
 #include "matching/mbcs.h"
 #include "matching/sboymoo.h"
 #include "platform/cp932.h"
+#include "search/found.h"
 #include "search/search.h"
 #include "search/search_conditions.h"
 #include "search/shared_state.h"
@@ -100,12 +104,14 @@ class TextScanner {
   char* CutLine(char* hit, char*& cursor);
   // Counts the breaks between the cursor and the hit, keeping the line start up to date.
   void PassBreaks(char*& cursor, const char* hit);
+  // The same byte by byte over [from, to), moving `after` behind each break.
+  void PassBreaksOneByOne(const char* from, const char* to, char*& after);
   // Posts the line as a hit of the current line number; true when the search is to stop.
   bool Report(std::string line);
 
   CSearchBase& owner_;
   const std::string& nativePath_;
-  std::string cp932Path_;
+  std::shared_ptr<const HitFile> file_;  // made at the file's first hit
   const int code_;
   char* lineStart_ = nullptr;
   char* end_ = nullptr;
@@ -118,24 +124,37 @@ const char* TextScanner::FindFrom(const CSboymoo& matcher, const char* at, bool 
   return mbcs ? matcher.FindNoCaseMbcs(at, length) : matcher.FindNoCase(at, length);
 }
 
-// The breaks are the LFs plus the CRs not followed by an LF. Both are found with memchr, so the stretch
-// between two hits (often most of a file) is passed many bytes at a time, not byte by byte.
+// The breaks are the LFs plus the CRs not followed by an LF. Sixteen bytes are tested at once and a block
+// without CR needs no byte-by-byte look, so the stretch between two hits (often most of a file) costs a
+// few instructions per block, not a call per line.
 void TextScanner::PassBreaks(char*& cursor, const char* hit) {
-  const size_t length = static_cast<size_t>(hit - cursor);
+  char* p = cursor;
   char* after = nullptr;  // just behind the last break passed
-  for (char* p = static_cast<char*>(memchr(cursor, '\n', length)); p;
-       p = static_cast<char*>(memchr(p + 1, '\n', static_cast<size_t>(hit - p - 1)))) {
-    ++lineNumber_;
-    after = p + 1;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+  for (; hit - p >= 16; p += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)) != 0) {
+      PassBreaksOneByOne(p, p + 16, after);
+    } else if (lfs != 0) {
+      lineNumber_ += __builtin_popcount(lfs);
+      after = p + (31 - __builtin_clz(lfs)) + 1;
+    }
   }
-  for (char* p = static_cast<char*>(memchr(cursor, '\r', length)); p;
-       p = static_cast<char*>(memchr(p + 1, '\r', static_cast<size_t>(hit - p - 1)))) {
-    if (p + 1 < end_ && p[1] == '\n') continue;
-    ++lineNumber_;
-    if (p + 1 > after) after = p + 1;
-  }
+#endif
+  PassBreaksOneByOne(p, hit, after);
   if (after) lineStart_ = after;
   cursor = const_cast<char*>(hit);
+}
+
+void TextScanner::PassBreaksOneByOne(const char* from, const char* to, char*& after) {
+  for (const char* p = from; p < to; ++p) {
+    if (*p == '\n' || (*p == '\r' && !(p + 1 < end_ && p[1] == '\n'))) {
+      ++lineNumber_;
+      after = const_cast<char*>(p) + 1;
+    }
+  }
 }
 
 char* TextScanner::CutLine(char* hit, char*& cursor) {
@@ -153,10 +172,11 @@ char* TextScanner::CutLine(char* hit, char*& cursor) {
 
 bool TextScanner::Report(std::string line) {
   // Most files hold no hit, so the path is converted only for the first one.
-  if (cp932Path_.empty()) {
-    cp932Path_ = platform::IsAscii(nativePath_) ? nativePath_ : platform::Cp932FromUtf8(nativePath_);
+  if (!file_) {
+    file_ = MakeHitFile(platform::IsAscii(nativePath_) ? nativePath_ : platform::Cp932FromUtf8(nativePath_),
+                        nativePath_);
   }
-  return owner_.PostTextHit(cp932Path_, nativePath_, std::move(line), lineNumber_, code_);
+  return owner_.PostTextHit(file_, std::move(line), lineNumber_, code_);
 }
 
 void TextScanner::ScanSjis(char* text, size_t length) {

@@ -51,7 +51,7 @@ class RegexSearchTest : public ::testing::Test {
   Strings TextHits() const {
     Strings lines;
     for (const auto& hit : notify->textHits) {
-      lines.push_back(platform::Utf8FromCp932(hit->fileName) + ":" + hit->lineNumberText + ":" +
+      lines.push_back(platform::Utf8FromCp932(hit->FileName()) + ":" + hit->lineNumberText + ":" +
                       platform::Utf8FromCp932(hit->lineText));
     }
     std::sort(lines.begin(), lines.end());
@@ -129,7 +129,7 @@ TEST_F(RegexSearchTest, LinesInEveryCodeAreFoundAfterConversion) {
   }
   EXPECT_EQ(TextHits(), expect);
   for (const auto& hit : notify->textHits) {
-    const std::string file = hit->fileName;
+    const std::string file = hit->FileName();
     const int code = file == "utf16le.txt" ? 5
                      : file == "euc.txt"   ? 1
                      : file == "jis.txt"   ? 2

@@ -37,7 +37,8 @@ class WalkTest : public ::testing::Test {
     return *notify;
   }
 
-  SearchConditions NameSearch(std::vector<std::string> locations, int depth, bool files = true, bool folders = false) {
+  SearchConditions NameSearch(std::vector<std::string> locations, int depth, bool files = true,
+                              bool folders = false) {
     SearchConditions c;
     c.SearchMoji = false;
     c.SearchFile = files;
@@ -60,7 +61,6 @@ class WalkTest : public ::testing::Test {
   int result = -1;
 };
 
-
 TEST_F(WalkTest, DepthDecidesWhichLevelsAreSearched) {
   std::string root = tree.Root();
   struct Case {
@@ -72,7 +72,10 @@ TEST_F(WalkTest, DepthDecidesWhichLevelsAreSearched) {
       {"folder entries, depth 1", {root + "/"}, 1, {".hidden.txt", "a.txt", "b.TXT", "c.log"}},
       {"named folder, depth 1", {root}, 1, {".hidden.txt", "a.txt", "b.TXT", "c.log"}},
       {"folder entries, depth 2", {root + "/"}, 2, {".hidden.txt", "a.txt", "b.TXT", "c.log", "d.txt"}},
-      {"unlimited", {root + "/"}, kUnlimitedDepth, {".hidden.txt", "a.txt", "b.TXT", "c.log", "d.txt", "e.txt"}},
+      {"unlimited",
+       {root + "/"},
+       kUnlimitedDepth,
+       {".hidden.txt", "a.txt", "b.TXT", "c.log", "d.txt", "e.txt"}},
       {"folder entries, depth 0", {root + "/"}, 0, {}},
       {"named folder, depth 0", {root}, 0, {}},
       {"named file, depth 0", {root + "/sub/d.txt"}, 0, {"d.txt"}},
@@ -234,7 +237,8 @@ TEST_F(WalkTest, TextSearchReportsEachMatchingLine) {
   CollectNotify& hits = Run(c);
   ASSERT_EQ(hits.textHits.size(), 2u);
   std::vector<std::string> lines;
-  for (const auto& hit : hits.textHits) lines.push_back(hit->fileName + ":" + hit->lineNumberText + ":" + hit->lineText);
+  for (const auto& hit : hits.textHits)
+    lines.push_back(hit->FileName() + ":" + hit->lineNumberText + ":" + hit->lineText);
   EXPECT_EQ(Sorted(lines), (Names{"a.txt:1:hello", "d.txt:1:hello world"}));
   EXPECT_EQ(hits.ends, std::vector<int>{0});
 }

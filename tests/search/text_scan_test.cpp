@@ -62,7 +62,7 @@ class TextScanTest : public ::testing::Test {
   Strings TextHits() const {
     Strings lines;
     for (const auto& hit : notify->textHits) {
-      lines.push_back(platform::Utf8FromCp932(hit->fileName) + ":" + hit->lineNumberText + ":" +
+      lines.push_back(platform::Utf8FromCp932(hit->FileName()) + ":" + hit->lineNumberText + ":" +
                       platform::Utf8FromCp932(hit->lineText));
     }
     std::sort(lines.begin(), lines.end());
@@ -162,7 +162,7 @@ TEST_F(TextScanTest, EveryCharacterCodeIsFoundAndRecorded) {
   EXPECT_EQ(TextHits(), expect);
   for (const auto& hit : notify->textHits) {
     auto file = std::find_if(std::begin(files), std::end(files),
-                             [&](const File& f) { return hit->fileName == f.name; });
+                             [&](const File& f) { return hit->FileName() == f.name; });
     ASSERT_NE(file, std::end(files));
     EXPECT_EQ(hit->charCode, file->code) << file->name;
   }
