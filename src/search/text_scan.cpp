@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -104,8 +105,8 @@ class TextScanner {
   char* CutLine(char* hit, char*& cursor);
   // Counts the breaks between the cursor and the hit, keeping the line start up to date.
   void PassBreaks(char*& cursor, const char* hit);
-  // The same byte by byte over [from, to), moving `after` behind each break.
-  void PassBreaksOneByOne(const char* from, const char* to, char*& after);
+  // The number of line breaks in [from, to).
+  size_t CountBreaks(const char* from, const char* to) const;
   // Posts the line as a hit of the current line number; true when the search is to stop.
   bool Report(std::string line);
 
@@ -124,37 +125,47 @@ const char* TextScanner::FindFrom(const CSboymoo& matcher, const char* at, bool 
   return mbcs ? matcher.FindNoCaseMbcs(at, length) : matcher.FindNoCase(at, length);
 }
 
-// The breaks are the LFs plus the CRs not followed by an LF. Sixteen bytes are tested at once and a block
-// without CR needs no byte-by-byte look, so the stretch between two hits (often most of a file) costs a
-// few instructions per block, not a call per line.
+// The breaks are the LFs plus the CRs not followed by an LF. They are counted sixteen bytes at a time, so
+// the stretch between two hits (often most of a file) costs a few instructions per block, not a call per
+// line; the line start is then found by looking back from the hit.
 void TextScanner::PassBreaks(char*& cursor, const char* hit) {
-  char* p = cursor;
-  char* after = nullptr;  // just behind the last break passed
-#if defined(__SSE2__)
-  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
-  for (; hit - p >= 16; p += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const unsigned lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)) != 0) {
-      PassBreaksOneByOne(p, p + 16, after);
-    } else if (lfs != 0) {
-      lineNumber_ += __builtin_popcount(lfs);
-      after = p + (31 - __builtin_clz(lfs)) + 1;
+  lineNumber_ += static_cast<int>(CountBreaks(cursor, hit));
+  for (const char* q = hit; q > cursor; --q) {
+    if (q[-1] == '\n' || (q[-1] == '\r' && !(q < end_ && *q == '\n'))) {
+      lineStart_ = const_cast<char*>(q);
+      break;
     }
   }
-#endif
-  PassBreaksOneByOne(p, hit, after);
-  if (after) lineStart_ = after;
   cursor = const_cast<char*>(hit);
 }
 
-void TextScanner::PassBreaksOneByOne(const char* from, const char* to, char*& after) {
-  for (const char* p = from; p < to; ++p) {
-    if (*p == '\n' || (*p == '\r' && !(p + 1 < end_ && p[1] == '\n'))) {
-      ++lineNumber_;
-      after = const_cast<char*>(p) + 1;
+size_t TextScanner::CountBreaks(const char* from, const char* to) const {
+  size_t breaks = 0;
+  const char* p = from;
+#if defined(__SSE2__)
+  // Each byte lane adds 1 for an LF, 1 for a CR and takes 1 back for a CR whose next byte is an LF, so a
+  // lane grows by at most 1 a block and 255 blocks fit in its byte before the lanes are summed. The next
+  // byte is read only below `to`, so a pair that straddles it is decided byte by byte below.
+  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), zero = _mm_setzero_si128();
+  while (to - p > 16) {
+    const size_t blocks = std::min<size_t>(static_cast<size_t>(to - p - 1) / 16, 255);
+    __m128i lanes = zero;
+    for (size_t k = 0; k < blocks; ++k, p += 16) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+      const __m128i isCr = _mm_cmpeq_epi8(block, cr);
+      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(block, lf));
+      lanes = _mm_sub_epi8(lanes, isCr);
+      lanes = _mm_add_epi8(lanes, _mm_and_si128(isCr, _mm_cmpeq_epi8(next, lf)));
     }
+    const __m128i sums = _mm_sad_epu8(lanes, zero);
+    breaks += static_cast<size_t>(_mm_cvtsi128_si32(sums)) + static_cast<size_t>(_mm_extract_epi16(sums, 4));
   }
+#endif
+  for (; p < to; ++p) {
+    if (*p == '\n' || (*p == '\r' && !(p + 1 < end_ && p[1] == '\n'))) ++breaks;
+  }
+  return breaks;
 }
 
 char* TextScanner::CutLine(char* hit, char*& cursor) {
