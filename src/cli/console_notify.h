@@ -32,6 +32,9 @@ class ConsoleNotify : public NotifyTarget {
   void Post(unsigned msg, uintptr_t wParam, const std::string& detail) override;
   void DropPending(unsigned msg) override;
   void Flush() override;
+  // The reader takes hundreds of hits per wake-up, so the search may run thousands ahead: a short backlog
+  // would make both threads hand over control every few dozen hits. It still bounds the memory held.
+  HitBacklog Backlog() const override { return {4096, 1024}; }
 
   // Moves every queued notification into `out`, waiting at most `timeout` for a wake-up (see above);
   // after the timeout it takes whatever is queued.
@@ -44,8 +47,9 @@ class ConsoleNotify : public NotifyTarget {
   void TakeAvailable(std::deque<Notification>& out);
 
  private:
-  // Hits queued before the reader is woken; well below the search's throttle bound of 64 outstanding hits.
-  static constexpr size_t kWakeBatch = 48;
+  // Hits queued before the reader is woken; well below the backlog the search may keep, so that the search
+  // never waits on a reader that has not been woken.
+  static constexpr size_t kWakeBatch = 256;
 
   // Both with lock_ held.
   void Wake();

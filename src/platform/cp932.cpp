@@ -244,12 +244,22 @@ std::string Cp932FromUtf8(std::string_view utf8) {
 }
 
 std::string Utf8FromCp932(std::string_view cp932) {
+  std::string result;
+  AppendUtf8FromCp932(result, cp932);
+  return result;
+}
+
+void AppendUtf8FromCp932(std::string& result, std::string_view cp932) {
   size_t i = AsciiPrefixLength(cp932);
-  if (i == cp932.size()) return std::string(cp932);
+  if (i == cp932.size()) {
+    result.append(cp932);
+    return;
+  }
   const Tables& tables = GetTables();
-  std::string result(i + 3 * (cp932.size() - i), '\0');  // one byte can become three (half-width kana)
-  std::memcpy(result.data(), cp932.data(), i);
-  char* out = result.data() + i;
+  const size_t start = result.size();
+  result.resize(start + i + 3 * (cp932.size() - i));  // one byte can become three (half-width kana)
+  std::memcpy(result.data() + start, cp932.data(), i);
+  char* out = result.data() + start + i;
   const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
   while (i < cp932.size()) {
     char16_t unit = 0;
@@ -257,7 +267,6 @@ std::string Utf8FromCp932(std::string_view cp932) {
     out = PutUtf8(unit, out);
   }
   result.resize(static_cast<size_t>(out - result.data()));
-  return result;
 }
 
 std::string Cp932FromUtf16(std::u16string_view utf16) {

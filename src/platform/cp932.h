@@ -15,6 +15,8 @@ std::string Cp932FromUtf8(std::string_view utf8);
 
 // Code page 932 to UTF-8. A byte pair or single byte the table does not define becomes "?".
 std::string Utf8FromCp932(std::string_view cp932);
+// The same, appended to `out` (no string of its own: for output written line after line).
+void AppendUtf8FromCp932(std::string& out, std::string_view cp932);
 
 // UTF-16 (native order code units) to code page 932; unmappable characters and lone surrogates become "?".
 std::string Cp932FromUtf16(std::u16string_view utf16);

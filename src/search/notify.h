@@ -16,6 +16,13 @@ constexpr unsigned kMsgNameHit = 0x9003;
 // The current-folder text has changed; receivers may collapse queued ones into one.
 constexpr unsigned kMsgProgress = 0x9004;
 
+// How far the search may run ahead of its front end: after a batch of posted hits it waits while more than
+// `waitAbove` are unhandled, until at most `resumeAt` are left.
+struct HitBacklog {
+  int waitAbove = 64;
+  int resumeAt = 4;
+};
+
 class NotifyTarget {
  public:
   virtual ~NotifyTarget() = default;
@@ -27,4 +34,7 @@ class NotifyTarget {
   // Search side: the search is about to wait until the receiver has handled the hits it holds, so whatever
   // the target still keeps back must be delivered now. Targets that deliver every post at once need nothing.
   virtual void Flush() {}
+  // The backlog the search keeps to. A window takes hits one message at a time, and a short backlog keeps
+  // its message queue from flooding; a reader that takes them in batches on its own thread allows more.
+  virtual HitBacklog Backlog() const { return {}; }
 };

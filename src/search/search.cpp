@@ -54,7 +54,7 @@ void CSearchBase::SetCurrentFolderNative(std::string_view nativePath) {
 bool CSearchBase::Throttle() {
   if (++postCounter_ < 16) return false;
   postCounter_ = 0;
-  return shared_.pending.AddBatch(16, shared_.stop, [this] { notify_.Flush(); });
+  return shared_.pending.AddBatch(16, notify_.Backlog(), shared_.stop, [this] { notify_.Flush(); });
 }
 
 bool CSearchBase::PostTextHit(std::shared_ptr<const HitFile> file, std::string lineText, int lineNumber,

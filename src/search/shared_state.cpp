@@ -30,26 +30,30 @@ void PendingCount::Reset() {
   count_ = 0;
 }
 
-void PendingCount::Handled() {
+void PendingCount::Handled(int hits) {
   std::lock_guard<std::mutex> guard(lock_);
-  --count_;
-  if (count_ <= 4) drained_.notify_all();
+  count_ -= hits;
+  if (count_ <= resumeAt_) drained_.notify_all();
 }
 
-bool PendingCount::AddBatch(int batch, platform::Event& stop, const std::function<void()>& beforeWait) {
+bool PendingCount::AddBatch(int batch, HitBacklog backlog, platform::Event& stop,
+                            const std::function<void()>& beforeWait) {
   std::unique_lock<std::mutex> guard(lock_);
   count_ += batch;
-  if (count_ <= 64) return false;
+  if (count_ <= backlog.waitAbove) return false;
   if (beforeWait) {
     guard.unlock();
     beforeWait();
     guard.lock();
   }
-  while (count_ > 4) {
-    if (stop.IsSet()) return true;
+  resumeAt_ = backlog.resumeAt;
+  bool stopped = false;
+  while (count_ > backlog.resumeAt) {
+    if ((stopped = stop.IsSet())) break;
     drained_.wait_for(guard, std::chrono::milliseconds(128));
   }
-  return false;
+  resumeAt_ = -1;
+  return stopped;
 }
 
 int PendingCount::Value() {

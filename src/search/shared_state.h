@@ -11,8 +11,7 @@
 #include <string_view>
 
 #include "platform/event.h"
-
-class NotifyTarget;
+#include "search/notify.h"
 
 // The current-folder text (the progress line) and its lock. Neither side ever waits for the lock: the
 // search side skips an update it cannot take, the front end skips a read.
@@ -36,21 +35,23 @@ class PendingCount {
  public:
   // Front end, at every search start.
   void Reset();
-  // Front end, once per handled hit notification.
-  void Handled();
-  // Search side, after each batch of 16 posted hits: adds 16 and, when more than 64 are then outstanding,
-  // waits until at most 4 remain. The wait ends as soon as the front end has brought the count down (it
-  // is notified, so a search with many hits is never asleep while the front end is idle) and looks at the
-  // stop event at least every 128 ms. Returns true when it stopped waiting because of the stop event.
-  // `beforeWait` runs (without the lock held) when a wait is about to begin, so the notification target
-  // can hand over hits it keeps back.
-  bool AddBatch(int batch, platform::Event& stop, const std::function<void()>& beforeWait = {});
+  // Front end, for handled hit notifications (one, or a whole batch at once).
+  void Handled(int hits = 1);
+  // Search side, after each batch of 16 posted hits: adds 16 and, when more than backlog.waitAbove are
+  // then outstanding, waits until at most backlog.resumeAt remain. The wait ends as soon as the front end
+  // has brought the count down (it is notified, so a search with many hits is never asleep while the front
+  // end is idle) and looks at the stop event at least every 128 ms. Returns true when it stopped waiting
+  // because of the stop event. `beforeWait` runs (without the lock held) when a wait is about to begin, so
+  // the notification target can hand over hits it keeps back.
+  bool AddBatch(int batch, HitBacklog backlog, platform::Event& stop,
+                const std::function<void()>& beforeWait = {});
   int Value();
 
  private:
   std::mutex lock_;
   std::condition_variable drained_;
-  int count_ = 0;  // guarded by lock_
+  int count_ = 0;      // guarded by lock_
+  int resumeAt_ = -1;  // guarded by lock_: the count the waiting search side waits for; -1 when none waits
 };
 
 struct SearchShared {

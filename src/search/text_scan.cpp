@@ -28,10 +28,6 @@ using matching::IsTrailAt;
 
 namespace {
 
-bool IsBreak(char c) {
-  return c == '\r' || c == '\n';
-}
-
 // Reads up to `length` bytes of an open file; returns the number actually read (a file may shrink while
 // it is read).
 size_t ReadAll(int fd, char* buffer, size_t length) {
@@ -169,8 +165,10 @@ size_t TextScanner::CountBreaks(const char* from, const char* to) const {
 }
 
 char* TextScanner::CutLine(char* hit, char*& cursor) {
-  char* lineEnd = hit;
-  while (lineEnd < end_ && !IsBreak(*lineEnd)) ++lineEnd;
+  // The line ends at the first LF or CR; the CR is looked for only before the LF.
+  char* lineEnd = static_cast<char*>(memchr(hit, '\n', static_cast<size_t>(end_ - hit)));
+  if (!lineEnd) lineEnd = end_;
+  if (char* cr = static_cast<char*>(memchr(hit, '\r', static_cast<size_t>(lineEnd - hit)))) lineEnd = cr;
   TabsToBlanks(lineStart_, lineEnd);
   if (lineEnd < end_) {
     cursor = lineEnd + ((*lineEnd == '\r' && lineEnd + 1 < end_ && lineEnd[1] == '\n') ? 2 : 1);
