@@ -4,6 +4,9 @@
 #include <cstring>
 #include <new>
 #include <string_view>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "matching/mbcs.h"
 
@@ -98,13 +101,14 @@ CSboymoo::~CSboymoo() {
 //
 // Alignments whose byte under the pattern's end is not the last byte can never match, so the scan jumps to
 // the next last byte with memchr, which passes over such stretches many bytes at a time, far faster than
-// stepping through the shift table. Where the last byte is dense, memchr returns after a few bytes each time
-// and the table's shifts (which also use the other bytes) win: after a run of short jumps a stretch of the
-// text is scanned with the table, then memchr is tried again.
+// stepping through the shift table. Where the last byte is dense (a continuation byte of UTF-8 Japanese
+// text, a common letter), memchr returns after a few dozen bytes each time: after a run of such short
+// jumps a stretch of the text is scanned sixteen alignments at a time, each tested on its last byte and the
+// byte before it (the table's shifts where that is not available), then memchr is tried again.
 size_t CSboymoo::Horspool(const unsigned char* text, size_t length, size_t& end) const {
-  constexpr size_t kShortJump = 6;
-  constexpr int kShortJumpsBeforeTable = 8;
-  constexpr size_t kTableStretch = 2048;
+  constexpr size_t kShortJump = 64;
+  constexpr int kShortJumpsBeforeBlocks = 8;
+  constexpr size_t kBlockStretch = 8192;
   const size_t m = static_cast<size_t>(length_);
   const unsigned char last = last_;
   const size_t lastShift = static_cast<size_t>(shift_[last]);
@@ -121,8 +125,8 @@ size_t CSboymoo::Horspool(const unsigned char* text, size_t length, size_t& end)
       return i + 1 - m;
     }
     i += lastShift;
-    if (shortJumps == kShortJumpsBeforeTable) {
-      const size_t hit = TableScan(text, std::min(length, i + kTableStretch), i);
+    if (shortJumps == kShortJumpsBeforeBlocks) {
+      const size_t hit = BlockScan(text, std::min(length, i + kBlockStretch), i);
       if (hit != kNone) {
         end = i;
         return hit;
@@ -132,6 +136,30 @@ size_t CSboymoo::Horspool(const unsigned char* text, size_t length, size_t& end)
   }
   end = std::max(i, length);
   return kNone;
+}
+
+// Alignments whose end index is in [i, length), sixteen at a time: a block's candidates are the ends whose
+// byte is the pattern's last and whose byte before is its last but one. Resumes at and updates i.
+size_t CSboymoo::BlockScan(const unsigned char* text, size_t length, size_t& i) const {
+#if defined(__SSE2__)
+  const size_t m = static_cast<size_t>(length_);
+  const __m128i last = _mm_set1_epi8(static_cast<char>(last_));
+  const __m128i beforeLast = _mm_set1_epi8(pattern_[m - 2]);
+  for (; i + 16 <= length; i += 16) {
+    const __m128i ends = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+    const __m128i befores = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i - 1));
+    unsigned candidates = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(ends, last), _mm_cmpeq_epi8(befores, beforeLast))));
+    for (; candidates != 0; candidates &= candidates - 1) {
+      const size_t at = i + static_cast<size_t>(__builtin_ctz(candidates));
+      if (MatchesAt(text, at)) {
+        i = at;
+        return at + 1 - m;
+      }
+    }
+  }
+#endif
+  return TableScan(text, length, i);
 }
 
 // The classic Horspool loop over alignments whose end index is below `length`, resuming at and updating i.

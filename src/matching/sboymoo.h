@@ -59,6 +59,7 @@ class CSboymoo {
  private:
   size_t Horspool(const unsigned char* text, size_t length, size_t& end) const;
   size_t TableScan(const unsigned char* text, size_t length, size_t& i) const;
+  size_t BlockScan(const unsigned char* text, size_t length, size_t& i) const;
   bool MatchesAt(const unsigned char* text, size_t i) const;
   const char* FindUnbounded(const char* text) const;
   bool EqualNoCase(const char* at) const;

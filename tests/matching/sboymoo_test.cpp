@@ -159,7 +159,8 @@ TEST(SboymooTest, HasHitOnBoundarySkipsHitsOnTrailBytes) {
 // The exact search learns the length of a NUL-terminated text in pieces of some kilobytes and switches
 // between memchr jumps and table shifts; hits on either side of those seams must be found.
 TEST(SboymooTest, FindsHitsAcrossLongTexts) {
-  const std::string fillers[] = {std::string(1, 'x'), "ab", "\x82\xa0"};  // sparse, dense, double-byte
+  // sparse, dense, dense with near misses (the pattern's last two bytes without the rest), double-byte
+  const std::string fillers[] = {std::string(1, 'x'), "ab", "abb", "\x82\xa0"};
   const size_t offsets[] = {0, 4090, 4095, 4096, 8190, 12285, 16384, 40000};
   for (const std::string& filler : fillers) {
     for (size_t offset : offsets) {
