@@ -35,6 +35,9 @@ class ConsoleNotify : public NotifyTarget {
   // The reader takes hundreds of hits per wake-up, so the search may run thousands ahead: a short backlog
   // would make both threads hand over control every few dozen hits. It still bounds the memory held.
   HitBacklog Backlog() const override { return {4096, 1024}; }
+  bool WantsUtf8Lines() const override { return utf8Lines_; }
+  // Asks the search for the lines of UTF-8 files as they stand (for output in UTF-8); before the search.
+  void WantUtf8Lines(bool want) { utf8Lines_ = want; }
 
   // Moves every queued notification into `out`, waiting at most `timeout` for a wake-up (see above);
   // after the timeout it takes whatever is queued.
@@ -56,6 +59,7 @@ class ConsoleNotify : public NotifyTarget {
   void TakeQueue(std::deque<Notification>& out);
 
   const bool wantProgress_;
+  bool utf8Lines_ = false;
   std::mutex lock_;
   std::condition_variable posted_;
   std::deque<Notification> queue_;     // guarded by lock_

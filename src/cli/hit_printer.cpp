@@ -59,6 +59,8 @@ void HitPrinter::Print(FOUND_M& hit) {
   row_ += ':';
   if (encoding_ == OutputEncoding::Sjis) {
     row_ += hit.lineText;
+  } else if (!hit.utf8Line.empty()) {
+    row_ += hit.utf8Line;  // a UTF-8 file's own line: no character is lost to the code page
   } else {
     platform::AppendUtf8FromCp932(row_, hit.lineText);
   }

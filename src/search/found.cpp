@@ -67,12 +67,13 @@ std::shared_ptr<const HitFile> MakeHitFile(std::string_view cp932FullPath, std::
 }
 
 std::unique_ptr<FOUND_M> MakeTextHit(std::shared_ptr<const HitFile> file, int lineNumber,
-                                     std::string lineText, int charCode) {
+                                     std::string lineText, int charCode, std::string_view utf8Line) {
   auto hit = std::make_unique<FOUND_M>();
   hit->file = std::move(file);
   hit->lineNumber = lineNumber;
   hit->lineNumberText = std::to_string(lineNumber);
   hit->lineText = std::move(lineText);
   hit->charCode = charCode;
+  hit->utf8Line = utf8Line;
   return hit;
 }

@@ -48,6 +48,8 @@ struct FOUND_M {
   std::string lineNumberText;           // "%d"
   std::string lineText;                 // the line without its break, tabs replaced by blanks
   int charCode = 0;                     // FileCode in which the file was read
+  std::string utf8Line;  // the line as a UTF-8 file holds it (tabs as blanks), when the front end asks
+                         // for it (see NotifyTarget::WantsUtf8Lines); else empty
 
   const std::string& FileName() const { return file->fileName; }
   const std::string& Folder() const { return file->folder; }
@@ -71,4 +73,4 @@ std::shared_ptr<const HitFile> MakeHitFile(std::string_view cp932FullPath, std::
 
 // Builds a text hit of a file.
 std::unique_ptr<FOUND_M> MakeTextHit(std::shared_ptr<const HitFile> file, int lineNumber,
-                                     std::string lineText, int charCode);
+                                     std::string lineText, int charCode, std::string_view utf8Line = {});

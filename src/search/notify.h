@@ -37,4 +37,7 @@ class NotifyTarget {
   // The backlog the search keeps to. A window takes hits one message at a time, and a short backlog keeps
   // its message queue from flooding; a reader that takes them in batches on its own thread allows more.
   virtual HitBacklog Backlog() const { return {}; }
+  // True when the front end prints UTF-8 and wants the line of a UTF-8 file as the file holds it, besides
+  // its code page 932 form: it then needs no conversion back and loses no character the code page lacks.
+  virtual bool WantsUtf8Lines() const { return false; }
 };

@@ -34,6 +34,7 @@ CSearchBase::CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& 
       ignoreCase_(ignoreCase),
       regex_(regex),
       folderDetail_(folderDetail),
+      utf8Lines_(notify.WantsUtf8Lines()),
       buffer_(kLargestScannedFile + 2) {}
 
 CSearchBase::~CSearchBase() = default;
@@ -58,8 +59,8 @@ bool CSearchBase::Throttle() {
 }
 
 bool CSearchBase::PostTextHit(std::shared_ptr<const HitFile> file, std::string lineText, int lineNumber,
-                              int charCode) {
-  auto hit = MakeTextHit(std::move(file), lineNumber, std::move(lineText), charCode);
+                              int charCode, std::string_view utf8Line) {
+  auto hit = MakeTextHit(std::move(file), lineNumber, std::move(lineText), charCode, utf8Line);
   notify_.Post(kMsgTextHit, reinterpret_cast<uintptr_t>(hit.release()), std::string());
   return Throttle();
 }

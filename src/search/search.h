@@ -63,7 +63,8 @@ class CSearchBase {
   void SetCurrentFolder(std::string_view cp932Text);
   void SetCurrentFolderNative(std::string_view nativePath);
   // Posts a text hit; true when the search is to stop (the stop event was seen while throttled).
-  bool PostTextHit(std::shared_ptr<const HitFile> file, std::string lineText, int lineNumber, int charCode);
+  bool PostTextHit(std::shared_ptr<const HitFile> file, std::string lineText, int lineNumber, int charCode,
+                   std::string_view utf8Line = {});
   // Accounts for one posted hit; true when the stop event was seen while waiting for the front end.
   bool Throttle();
   bool StopRequested() const;
@@ -76,6 +77,7 @@ class CSearchBase {
   const bool ignoreCase_;
   const bool regex_;
   const bool folderDetail_;
+  const bool utf8Lines_;  // the front end wants the lines of UTF-8 files as they stand
 
  private:
   friend class TextScanner;

@@ -124,7 +124,10 @@ class TextScanner {
   // The number of line breaks in [from, to).
   size_t CountBreaks(const char* from, const char* to) const;
   // Posts the line as a hit of the current line number; true when the search is to stop.
-  bool Report(std::string line);
+  bool Report(std::string line, std::string_view utf8Line = {});
+  // The line of a UTF-8 file as the front end wants it besides the converted one: without a byte-order
+  // mark, and empty when it was not asked for.
+  std::string_view Utf8Line(const char* lineStart, const char* lineEnd) const;
 
   CSearchBase& owner_;
   const std::string& nativePath_;
@@ -201,13 +204,20 @@ char* TextScanner::CutLine(char* hit, char*& cursor) {
   return lineEnd;
 }
 
-bool TextScanner::Report(std::string line) {
+std::string_view TextScanner::Utf8Line(const char* lineStart, const char* lineEnd) const {
+  if (code_ != kCodeUtf8 || !owner_.utf8Lines_) return {};
+  std::string_view line(lineStart, static_cast<size_t>(lineEnd - lineStart));
+  if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
+  return line;
+}
+
+bool TextScanner::Report(std::string line, std::string_view utf8Line) {
   // Most files hold no hit, so the path is converted only for the first one.
   if (!file_) {
     file_ = MakeHitFile(platform::IsAscii(nativePath_) ? nativePath_ : platform::Cp932FromUtf8(nativePath_),
                         nativePath_);
   }
-  return owner_.PostTextHit(file_, std::move(line), lineNumber_, code_);
+  return owner_.PostTextHit(file_, std::move(line), lineNumber_, code_, utf8Line);
 }
 
 void TextScanner::ScanSjis(char* text, size_t length) {
@@ -239,7 +249,10 @@ void TextScanner::ScanConverted(char* text, size_t length, const CSboymoo& match
     char* lineStart = lineStart_;
     char* lineEnd = CutLine(const_cast<char*>(hit), cursor);
     converted = CCodeConvert::ToSjis(code_, lineStart, static_cast<size_t>(lineEnd - lineStart));
-    if (sjis.HasHitOnBoundary(converted.c_str(), owner_.ignoreCase_) && Report(std::move(converted))) return;
+    if (sjis.HasHitOnBoundary(converted.c_str(), owner_.ignoreCase_) &&
+        Report(std::move(converted), Utf8Line(lineStart, lineEnd))) {
+      return;
+    }
     ++lineNumber_;
     lineStart_ = cursor;
   }
@@ -290,6 +303,8 @@ void TextScanner::ScanRegex(const char* text, size_t length, bool utf8) {
   std::string converted;
   ForEachRegexLine(
       text, text + length, literal, lineNumber_, [&](const char* lineStart, const char* lineEnd) {
+        const char* rawStart = lineStart;
+        const char* rawEnd = lineEnd;
         if (utf8) {
           converted =
               platform::Cp932FromUtf8(std::string_view(lineStart, static_cast<size_t>(lineEnd - lineStart)));
@@ -303,7 +318,12 @@ void TextScanner::ScanRegex(const char* text, size_t length, bool utf8) {
         if (regex.Match(lineStart, lineEnd, &matchStart, &matchEnd) <= 0 || !matchStart) return false;
         std::string line(lineStart, lineEnd);
         TabsToBlanks(line.data(), line.data() + line.size());
-        return Report(std::move(line));
+        std::string raw;
+        if (utf8 && owner_.utf8Lines_) {
+          raw.assign(rawStart, rawEnd);  // the text is read-only here: the tabs are replaced in a copy
+          TabsToBlanks(raw.data(), raw.data() + raw.size());
+        }
+        return Report(std::move(line), raw);
       });
 }
 

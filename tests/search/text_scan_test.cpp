@@ -37,8 +37,9 @@ std::string Utf16(const std::string& sjis, bool bigEndian) {
 class TextScanTest : public ::testing::Test {
  protected:
   // Runs the search synchronously on the worker's code path.
-  CollectNotify& Run(SearchConditions conditions) {
+  CollectNotify& Run(SearchConditions conditions, bool utf8Lines = false) {
     notify = std::make_unique<CollectNotify>(shared);
+    notify->utf8Lines = utf8Lines;
     shared.stop.Reset();
     SearchThreadProc(BuildSearchRequest(conditions, *notify, shared, 0));
     return *notify;
@@ -187,6 +188,32 @@ TEST_F(TextScanTest, EveryCharacterCodeIsFoundAndRecorded) {
                              [&](const File& f) { return hit->FileName() == f.name; });
     ASSERT_NE(file, std::end(files));
     EXPECT_EQ(hit->charCode, file->code) << file->name;
+  }
+}
+
+// A front end that prints UTF-8 gets a UTF-8 file's own line besides the converted one, so a character
+// code page 932 lacks (한, 😀) is not lost; files in other codes carry none.
+TEST_F(TextScanTest, Utf8FilesGiveTheirOwnLinesWhenAskedFor) {
+  tree.File("bom.txt", "\xEF\xBB\xBF検索\t한 😀\n二行目\n");
+  tree.File("sjis.txt", Sjis("検索です\r\n"));
+  struct Case {
+    const char* name;
+    bool ask;
+    bool regex;
+  } cases[] = {{"plain", true, false}, {"regular expression", true, true}, {"not asked", false, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SearchConditions conditions = Conditions(Sjis("検索"));
+    conditions.BregFlag = c.regex;
+    Run(conditions, c.ask);
+    ASSERT_EQ(notify->textHits.size(), 2u);
+    for (const auto& hit : notify->textHits) {
+      bool utf8 = hit->FileName() == "bom.txt";
+      EXPECT_EQ(hit->utf8Line, utf8 && c.ask ? "検索 한 😀" : "") << hit->FileName();
+      if (utf8) {
+        EXPECT_EQ(hit->lineText, Sjis("検索 ? ?"));
+      }
+    }
   }
 }
 

@@ -31,6 +31,7 @@ class CollectNotify : public NotifyTarget {
     }
   }
   void DropPending(unsigned) override {}
+  bool WantsUtf8Lines() const override { return utf8Lines; }
 
   // Names of the name hits (code page 932), in arrival order.
   std::vector<std::string> Names() const {
@@ -44,6 +45,7 @@ class CollectNotify : public NotifyTarget {
   std::vector<int> ends;
   std::string endDetail;
   int progressCount = 0;
+  bool utf8Lines = false;  // set before the search: ask for the lines of UTF-8 files as they stand
 
  private:
   SearchShared& shared_;
