@@ -80,6 +80,9 @@ class CSearchBase {
   const bool utf8Lines_;  // the front end wants the lines of UTF-8 files as they stand
 
  private:
+  // Reads an open file into the buffer and decides its code; see the definition.
+  size_t ReadText(int fd, size_t& textLength, int& code);
+
   friend class TextScanner;
   platform::FileBuffer buffer_;  // file buffer, reused and only ever grown
   int postCounter_ = 0;

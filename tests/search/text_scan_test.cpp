@@ -240,6 +240,21 @@ TEST_F(TextScanTest, FixedCodeReadsEveryFileInThatCode) {
   }
 }
 
+// A zero byte in the first part of a file ends its text, so the rest need not be read, except for
+// UTF-16, whose text is full of zero bytes: a hit far behind them is still found.
+TEST_F(TextScanTest, FilesLongerThanTheirFirstPart) {
+  std::string lines;
+  for (int i = 0; i < 20000; ++i) lines += "line\r\n";
+  tree.File("utf16.txt", Utf16(lines + "key at the end\r\n", false));
+  tree.File("binary.bin", std::string("\x7F"
+                                      "ELF\0\0",
+                                      6) +
+                              lines + "key\n");
+  tree.File("text.txt", lines + "key\n");
+  Run(Conditions("key"));
+  EXPECT_EQ(TextHits(), (Strings{"text.txt:20001:key", "utf16.txt:20001:key at the end"}));
+}
+
 // Files that yield no hit, or only before their first zero byte, and never stop the search.
 TEST_F(TextScanTest, ZeroBytesEmptyBinaryAndUnreadableFiles) {
   tree.File("empty.txt", "");
