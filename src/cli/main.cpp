@@ -1,6 +1,8 @@
 // serquin-cli: the console front end. It applies Serquin's own command-line options to the start values
 // of the conditions, resolves and validates them like the main window does, runs the search with the same
-// engine and prints every hit as it arrives.
+// engine and prints every hit as it arrives. With --profile=FILE it starts from the conditions and histories
+// of a profile, as the main window does; with --save-profile it writes them back as a search start leaves
+// them (without --profile=FILE, both go to the program's own profile).
 #include <signal.h>
 #include <unistd.h>
 
@@ -13,13 +15,18 @@
 #include <string>
 #include <vector>
 
+#include "app/app_settings.h"
 #include "app/history_list.h"
+#include "app/ini_file.h"
+#include "app/profile.h"
+#include "app/profile_location.h"
 #include "app/search_session.h"
 #include "cli/console_notify.h"
 #include "cli/hit_printer.h"
 #include "cli/usage.h"
 #include "cmdline/apply_command_line.h"
 #include "cmdline/composer.h"
+#include "matching/breg.h"
 #include "platform/cp932.h"
 #include "platform/local_time.h"
 #include "resources/strings.h"
@@ -42,7 +49,7 @@ struct CliOptions {
   OutputEncoding encoding = OutputEncoding::Utf8;
   bool compose = false;
   bool progress = false;
-  std::string profile;
+  std::string profile;  // --profile=FILE, a native path; empty when not given
   bool saveProfile = false;
   std::vector<std::string> searchArgs;  // the program's own options, in code page 932
 };
@@ -72,15 +79,68 @@ int ParseArgs(int argc, char** argv, CliOptions& options) {
       options.compose = true;
     } else if (arg == "--progress") {
       options.progress = true;
-    } else if (arg.compare(0, 10, "--profile=") == 0 || arg == "--save-profile") {
-      Fail("--profile and --save-profile are not available in this version");
-      return kExitError;
+    } else if (arg.compare(0, 10, "--profile=") == 0) {
+      options.profile = arg.substr(10);
+      if (options.profile.empty()) return Fail("--profile= needs a file name"), kExitError;
+    } else if (arg == "--save-profile") {
+      options.saveProfile = true;
     } else {
       fprintf(stderr, "serquin-cli: unknown option %s (see --help)\n", arg.c_str());
       return kExitError;
     }
   }
   return -1;
+}
+
+// The profile a run reads and writes, held in memory between the two.
+struct ProfileFile {
+  std::string readPath;
+  std::string writePath;
+  bool defaultLocation = false;  // the program's own profile: its folder may have to be made first
+  IniFile ini;
+};
+
+// Finds and reads the profile the options name into `profile`. A missing --profile file is an error
+// unless --save-profile is given too, which then creates it; the default profile may be missing (every
+// value is then its default). A file that exists but cannot be read is always an error, so that saving
+// can never replace a profile that was not understood. False after the message.
+bool ReadProfile(const CliOptions& options, ProfileFile& profile) {
+  if (!options.profile.empty()) {
+    profile.readPath = profile.writePath = options.profile;
+  } else {
+    ProfileLocation location = ChooseProfileLocation(CurrentProfileEnvironment());
+    profile.readPath = location.readPath;
+    profile.writePath = location.writePath;
+    profile.defaultLocation = true;
+  }
+  std::string error;
+  switch (profile.ini.Load(profile.readPath, error)) {
+    case IniFile::LoadStatus::kLoaded:
+      return true;
+    case IniFile::LoadStatus::kMissing:
+      if (profile.defaultLocation || options.saveProfile) return true;
+      Fail(("the profile " + profile.readPath + " does not exist (add --save-profile to create it)").c_str());
+      return false;
+    case IniFile::LoadStatus::kFailed:
+      break;
+  }
+  Fail(("the profile cannot be read: " + error).c_str());
+  return false;
+}
+
+// Writes the conditions, settings and histories back into the profile. False after the message; the
+// file on disk is then as it was.
+bool WriteProfile(ProfileFile& profile, const SearchConditions& conditions, const AppSettings& settings,
+                  const HistoryList& locationBox, const HistoryList& patternBox) {
+  std::string error;
+  if (profile.writePath.empty()) {
+    error = "there is no folder to keep it in (HOME is not set)";
+  } else if ((!profile.defaultLocation || MakeProfileFolder(profile.writePath, error))) {
+    SaveProfile(profile.ini, conditions, settings, locationBox, patternBox);
+    if (profile.ini.Save(profile.writePath, error)) return true;
+  }
+  Fail(("the profile cannot be written: " + error).c_str());
+  return false;
 }
 
 // What the main window does with its command line, then takes the boxes' texts into the conditions.
@@ -181,19 +241,34 @@ int main(int argc, char** argv) {
   int64_t now = platform::Now();
   SearchConditions conditions;
   ResetDateRange(conditions, now);
+  AppSettings settings;
   HistoryList locationBox(HistoryKind::Location);
   HistoryList patternBox(HistoryKind::Pattern);
+  ProfileFile profile;
+  if (!options.profile.empty() || options.saveProfile) {
+    if (!ReadProfile(options, profile)) return kExitError;
+    LoadProfile(profile.ini, conditions, settings, locationBox, patternBox, matching::IsRegexLibraryPresent);
+  }
   ApplyArgs(options, conditions, locationBox, patternBox, now);
 
   HitPrinter encoder(stdout, options.format, options.encoding, false, false, false, "");
   if (options.compose) {
     std::string line = Compose(BuildComposerRecord(conditions, conditions.FolderText, conditions.PatternText));
     printf("%s\n", encoder.Encode(line).c_str());
+    if (options.saveProfile && !WriteProfile(profile, conditions, settings, locationBox, patternBox)) {
+      return kExitError;
+    }
     return kExitHit;
   }
   if (int message = ValidateSearch(conditions)) {
     Fail(LoadStringUtf8(message));
     return kExitError;
+  }
+  if (options.saveProfile) {
+    // As a search start does: the location and the search string go to the tops of their histories.
+    locationBox.PushFront(conditions.FolderText);
+    patternBox.PushFront(conditions.PatternText);
+    if (!WriteProfile(profile, conditions, settings, locationBox, patternBox)) return kExitError;
   }
   struct sigaction action = {};
   action.sa_handler = OnInterrupt;
