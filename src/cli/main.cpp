@@ -42,7 +42,9 @@ constexpr int kExitInterrupted = 130;
 
 volatile sig_atomic_t interrupted = 0;
 
-void OnInterrupt(int) { interrupted = 1; }
+void OnInterrupt(int) {
+  interrupted = 1;
+}
 
 struct CliOptions {
   OutputFormat format = OutputFormat::Grep;
@@ -54,7 +56,9 @@ struct CliOptions {
   std::vector<std::string> searchArgs;  // the program's own options, in code page 932
 };
 
-void Fail(const char* message) { fprintf(stderr, "serquin-cli: %s\n", message); }
+void Fail(const char* message) {
+  fprintf(stderr, "serquin-cli: %s\n", message);
+}
 
 // Splits the arguments into serquin-cli's own ("--...") and the program's options. Returns -1 to go on,
 // or the exit status when the arguments already decide it.
@@ -196,6 +200,8 @@ void Handle(std::deque<Notification>& batch, SearchSession& session, HitPrinter&
 int RunSearch(const CliOptions& options, SearchConditions& conditions, int64_t now) {
   bool progress = options.progress && isatty(STDERR_FILENO);
   ConsoleNotify notify(progress);
+  // Lines of UTF-8 files are printed as the files hold them, characters code page 932 lacks included.
+  notify.WantUtf8Lines(options.format == OutputFormat::Grep && options.encoding == OutputEncoding::Utf8);
   // Relative folders as the result list shows them by default: relative display on, one location.
   bool showRelative = conditions.Locations.size() < 2;
   HitPrinter printer(stdout, options.format, options.encoding, conditions.SearchMoji,
@@ -253,7 +259,8 @@ int main(int argc, char** argv) {
 
   HitPrinter encoder(stdout, options.format, options.encoding, false, false, false, "");
   if (options.compose) {
-    std::string line = Compose(BuildComposerRecord(conditions, conditions.FolderText, conditions.PatternText));
+    std::string line =
+        Compose(BuildComposerRecord(conditions, conditions.FolderText, conditions.PatternText));
     printf("%s\n", encoder.Encode(line).c_str());
     if (options.saveProfile && !WriteProfile(profile, conditions, settings, locationBox, patternBox)) {
       return kExitError;

@@ -58,6 +58,17 @@ TEST_F(CliTest, TextSearchPrintsPathLineAndText) {
                             }));
 }
 
+// A UTF-8 file's line is printed as it stands when the output is UTF-8; in Shift-JIS a character the code
+// page lacks becomes "?".
+TEST_F(CliTest, Utf8LinesKeepCharactersShiftJisLacks) {
+  tree.File("ko/k.txt", "\xe6\x97\xa5\xe6\x9c\xac \xed\x95\x9c\tx\n");  // 日本 한<tab>x
+  CliRun run = Cli({"-t", "-sb", "-b" + tree.Root() + "/ko/", "-m\xe6\x97\xa5"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, tree.Path("ko/k.txt") + ":1:\xe6\x97\xa5\xe6\x9c\xac \xed\x95\x9c x\n");
+  run = Cli({"--encoding=sjis", "-t", "-sb", "-b" + tree.Root() + "/ko/", "-m\xe6\x97\xa5"});
+  EXPECT_NE(run.out.find(":1:\x93\xfa\x96\x7b ? x\n"), std::string::npos) << run.out;
+}
+
 TEST_F(CliTest, CsvWritesTheResultFileInEitherEncoding) {
   CliRun run = Cli({"--format=csv", "-t", "-sb", "-b" + tree.Root() + "/jp/", "-m\xe6\x9c\xac"});
   EXPECT_EQ(run.status, 0) << run.err;
