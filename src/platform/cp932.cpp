@@ -228,9 +228,25 @@ std::string Cp932FromUtf8(std::string_view utf8) {
   std::memcpy(result.data(), utf8.data(), i);
   char* out = result.data() + i;
   const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
-  while (i < utf8.size()) {
+  const size_t n = utf8.size();
+  while (i < n) {
+    // Lines of Japanese text are ASCII and three-byte characters; both are taken here without the general
+    // decoder (E1-EC and EE-EF lead bytes take any continuation bytes: no overlong form, no surrogate).
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      *out++ = static_cast<char>(b);
+      ++i;
+      continue;
+    }
+    if (b >= 0xE1 && b <= 0xEF && b != 0xED && i + 2 < n && (p[i + 1] & 0xC0) == 0x80 &&
+        (p[i + 2] & 0xC0) == 0x80) {
+      out = PutCp932(
+          tables, static_cast<char32_t>((b & 0x0F) << 12 | (p[i + 1] & 0x3F) << 6 | (p[i + 2] & 0x3F)), out);
+      i += 3;
+      continue;
+    }
     char32_t code = 0;
-    int length = DecodeUtf8(p + i, utf8.size() - i, code);
+    int length = DecodeUtf8(p + i, n - i, code);
     if (length == 0) {
       *out++ = '?';  // one "?" for every byte that does not belong to a well-formed sequence
       ++i;
