@@ -24,6 +24,7 @@ class NotifyTarget;
 struct SearchRequest;
 struct SearchShared;
 struct HitFile;
+struct FileText;
 namespace platform {
 class DirReader;
 struct EntryStatus;
@@ -55,8 +56,10 @@ class CSearchBase {
   // The scanning thread's loop: scans queued files until the end marker (returns 0) or the stop event
   // (returns 1).
   int ScanThreadProc();
-  // Scans one file and posts a FOUND_M per matching line.
+  // Reads one file into the buffer and scans it.
   void ScanFile(const std::string& nativePath);
+  // Scans a file's text (read into `text`) and posts a FOUND_M per matching line.
+  void ScanText(const std::string& nativePath, char* text, const FileText& file);
 
  protected:
   // Stores the progress text (code page 932) and notifies, unless the front end is reading it.
@@ -80,9 +83,6 @@ class CSearchBase {
   const bool utf8Lines_;  // the front end wants the lines of UTF-8 files as they stand
 
  private:
-  // Reads an open file into the buffer and decides its code; see the definition.
-  size_t ReadText(int fd, size_t& textLength, int& code);
-
   friend class TextScanner;
   platform::FileBuffer buffer_;  // file buffer, reused and only ever grown
   int postCounter_ = 0;

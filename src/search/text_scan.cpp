@@ -17,6 +17,7 @@
 #include "matching/mbcs.h"
 #include "matching/sboymoo.h"
 #include "platform/cp932.h"
+#include "search/file_text.h"
 #include "search/found.h"
 #include "search/search.h"
 #include "search/search_conditions.h"
@@ -48,40 +49,10 @@ size_t CountLineFeeds(const char* from, const char* to) {
   return count;
 }
 
-// Reads up to `length` bytes of an open file; returns the number actually read (a file may shrink while
-// it is read).
-size_t ReadAll(int fd, char* buffer, size_t length) {
-  size_t done = 0;
-  while (done < length) {
-    ssize_t n = read(fd, buffer + done, length - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
-  return done;
-}
-
 void TabsToBlanks(char* begin, char* end) {
   for (char* p = static_cast<char*>(memchr(begin, '\t', end - begin)); p;
        p = static_cast<char*>(memchr(p + 1, '\t', end - p - 1))) {
     *p = ' ';
-  }
-}
-
-int FileCodeOf(DetectedCode detected) {
-  switch (detected) {
-    case DetectedCode::Jis:
-      return kCodeJis;
-    case DetectedCode::EucJp:
-      return kCodeEuc;
-    case DetectedCode::Utf8:
-      return kCodeUtf8;
-    case DetectedCode::Utf16Be:
-      return kCodeUtf16Be;
-    case DetectedCode::Utf16Le:
-      return kCodeUtf16Le;
-    default:
-      return kCodeSjis;
   }
 }
 
@@ -342,46 +313,18 @@ int CSearchBase::ScanThreadProc() {
   }
 }
 
-// Reads the file into the buffer and decides its code. The text ends at its first zero byte, so a file
-// with one near its start (a binary file: an image, a library, a disk image of gigabytes) is read only up
-// to its first part; the rest is read only for UTF-16, whose text holds zero bytes. Returns the bytes read
-// (0 when there is nothing to scan), followed by two zero bytes in the buffer.
-size_t CSearchBase::ReadText(int fd, size_t& textLength, int& code) {
-  constexpr size_t kFirstPart = 64 * 1024;
-  struct stat st;
-  // Only regular files are read: a fifo or a device could block the scan or never end.
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return 0;
-  const size_t length = static_cast<uint64_t>(st.st_size) > kLargestScannedFile
-                            ? kLargestScannedFile
-                            : static_cast<size_t>(st.st_size);
-  if (!buffer_.Reserve(length + 2)) return 0;  // a buffer that cannot be had abandons this file only
-  char* text = buffer_.Data();
-  const size_t first = std::min(length, kFirstPart);
-  size_t got = ReadAll(fd, text, first);
-  textLength = strnlen(text, got);
-  const bool rest = got == first && got < length;
-  if (rest && textLength == got) {
-    got += ReadAll(fd, text + got, length - got);
-    textLength += strnlen(text + textLength, got - textLength);
-  }
-  code = charCode_;
-  if (got > 0 && code == kCodeAuto) code = FileCodeOf(CCodeConvert::DetectCharCode(text, textLength));
-  if (rest && textLength < first && (code == kCodeUtf16Le || code == kCodeUtf16Be)) {
-    got += ReadAll(fd, text + got, length - got);
-  }
-  text[got] = text[got + 1] = '\0';
-  return got;
-}
-
 void CSearchBase::ScanFile(const std::string& nativePath) {
   int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) return;
-  size_t textLength = 0;
-  int code = charCode_;
-  const size_t length = ReadText(fd, textLength, code);
+  FileText file = ReadFileText(fd, buffer_, charCode_);
   close(fd);
-  if (length == 0) return;
-  char* text = buffer_.Data();
+  ScanText(nativePath, buffer_.Data(), file);
+}
+
+void CSearchBase::ScanText(const std::string& nativePath, char* text, const FileText& file) {
+  if (file.length == 0) return;
+  const size_t length = file.length, textLength = file.textLength;
+  const int code = file.code;
   TextScanner scanner(*this, nativePath, code);
   if (code == kCodeUtf16Le || code == kCodeUtf16Be) {
     // Converted in the file's own buffer: no second copy of a large file.

@@ -1,0 +1,84 @@
+#include "search/file_text.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "matching/code_convert.h"
+#include "platform/file_buffer.h"
+#include "search/search.h"
+#include "search/search_conditions.h"
+
+using matching::CCodeConvert;
+using matching::DetectedCode;
+
+namespace {
+
+// Reads up to `length` bytes of an open file; returns the number actually read (a file may shrink while
+// it is read).
+size_t ReadAll(int fd, char* buffer, size_t length) {
+  size_t done = 0;
+  while (done < length) {
+    ssize_t n = read(fd, buffer + done, length - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
+int FileCodeOf(DetectedCode detected) {
+  switch (detected) {
+    case DetectedCode::Jis:
+      return kCodeJis;
+    case DetectedCode::EucJp:
+      return kCodeEuc;
+    case DetectedCode::Utf8:
+      return kCodeUtf8;
+    case DetectedCode::Utf16Be:
+      return kCodeUtf16Be;
+    case DetectedCode::Utf16Le:
+      return kCodeUtf16Le;
+    default:
+      return kCodeSjis;
+  }
+}
+
+}  // namespace
+
+size_t ScannedLength(int fd) {
+  struct stat st;
+  // Only regular files are read: a fifo or a device could block the scan or never end.
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return 0;
+  return static_cast<uint64_t>(st.st_size) > kLargestScannedFile ? kLargestScannedFile
+                                                                 : static_cast<size_t>(st.st_size);
+}
+
+FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode) {
+  constexpr size_t kFirstPart = 64 * 1024;
+  FileText file;
+  const size_t length = ScannedLength(fd);
+  if (length == 0 || !buffer.Reserve(length + 2)) return file;  // no memory abandons this file only
+  char* text = buffer.Data();
+  const size_t first = std::min(length, kFirstPart);
+  size_t got = ReadAll(fd, text, first);
+  file.textLength = strnlen(text, got);
+  const bool rest = got == first && got < length;
+  if (rest && file.textLength == got) {
+    got += ReadAll(fd, text + got, length - got);
+    file.textLength += strnlen(text + file.textLength, got - file.textLength);
+  }
+  file.code = charCode;
+  if (got > 0 && charCode == kCodeAuto) {
+    file.code = FileCodeOf(CCodeConvert::DetectCharCode(text, file.textLength));
+  }
+  if (rest && file.textLength < first && (file.code == kCodeUtf16Le || file.code == kCodeUtf16Be)) {
+    got += ReadAll(fd, text + got, length - got);
+  }
+  text[got] = text[got + 1] = '\0';
+  file.length = got;
+  return file;
+}

@@ -1,0 +1,26 @@
+// Reading one file's text for the text scan: the whole file (up to the largest size scanned) into a
+// reusable buffer, the text ending at its first zero byte, and the character code decided.
+#pragma once
+
+#include <cstddef>
+
+namespace platform {
+class FileBuffer;
+}
+
+// What was read of one file. `length` 0: nothing to scan (not a regular file, empty, unreadable, or no
+// memory for it).
+struct FileText {
+  size_t length = 0;      // bytes in the buffer, followed by two zero bytes
+  size_t textLength = 0;  // bytes before the first zero byte
+  int code = 0;           // the file code it is read in (the setting, or the detected code when automatic)
+};
+
+// Reads the open file into `buffer` and decides its code from `charCode` (3: detect). The text ends at its
+// first zero byte, so a file with one near its start (a binary file: an image, a library, a disk image of
+// gigabytes) is read only up to its first part; the rest is read only for UTF-16, whose text holds zero
+// bytes.
+FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode);
+
+// The size a regular, non-empty file would be read with (capped at the largest size scanned), or 0.
+size_t ScannedLength(int fd);
