@@ -48,15 +48,7 @@ class RegexSearchTest : public ::testing::Test {
   }
 
   // "file:line:text" of every text hit (text in UTF-8), sorted.
-  Strings TextHits() const {
-    Strings lines;
-    for (const auto& hit : notify->textHits) {
-      lines.push_back(platform::Utf8FromCp932(hit->FileName()) + ":" + hit->lineNumberText + ":" +
-                      platform::Utf8FromCp932(hit->lineText));
-    }
-    std::sort(lines.begin(), lines.end());
-    return lines;
-  }
+  Strings TextHits() const { return notify->TextHitLines(); }
 
   Strings SortedNames() const {
     Strings names;

@@ -2,11 +2,13 @@
 // window that keeps up with any flood of hits) and remembers what arrived, in order.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "platform/cp932.h"
 #include "search/found.h"
 #include "search/notify.h"
 #include "search/shared_state.h"
@@ -32,6 +34,17 @@ class CollectNotify : public NotifyTarget {
   }
   void DropPending(unsigned) override {}
   bool WantsUtf8Lines() const override { return utf8Lines; }
+
+  // "file:line:text" of every text hit (file name and text in UTF-8), sorted.
+  std::vector<std::string> TextHitLines() const {
+    std::vector<std::string> lines;
+    for (const auto& hit : textHits) {
+      lines.push_back(platform::Utf8FromCp932(hit->FileName()) + ":" + hit->lineNumberText + ":" +
+                      platform::Utf8FromCp932(hit->lineText));
+    }
+    std::sort(lines.begin(), lines.end());
+    return lines;
+  }
 
   // Names of the name hits (code page 932), in arrival order.
   std::vector<std::string> Names() const {
