@@ -13,12 +13,17 @@ void ScanQueue::Push(std::string path, platform::Event& stop) {
   }
 }
 
-bool ScanQueue::Pop(std::string& path) {
+bool ScanQueue::Pop(std::string& path, uint64_t& place) {
   std::unique_lock<std::mutex> guard(lock_);
   if (paths_.empty() && !arrived_.wait_for(guard, std::chrono::milliseconds(64), [&] { return !paths_.empty(); }))
     return false;
+  if (paths_.front().empty()) {
+    path.clear();
+    return true;
+  }
   path = std::move(paths_.front());
   paths_.pop_front();
+  place = taken_count_++;
   if (paths_.size() == kSoftBound / 2) taken_.notify_one();
   return true;
 }

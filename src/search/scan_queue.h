@@ -3,6 +3,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -18,9 +19,10 @@ class ScanQueue {
   // set. The scanner wakes at once (no polling delay between a path arriving and its scan).
   void Push(std::string path, platform::Event& stop);
 
-  // Scanner side: takes the head path. Waits at most 64 ms for one to arrive; false when none came (the
-  // caller then looks at the stop event and asks again).
-  bool Pop(std::string& path);
+  // Scanner side: takes the head path and its place (0 for the first path taken, then 1, 2 ...). Waits
+  // at most 64 ms for one to arrive; false when none came (the caller then looks at the stop event and
+  // asks again). The end marker stays in the queue, so that every scanner sees it.
+  bool Pop(std::string& path, uint64_t& place);
 
   // Empties the queue (when a search ends or is stopped).
   void Clear();
@@ -30,4 +32,5 @@ class ScanQueue {
   std::condition_variable arrived_;
   std::condition_variable taken_;
   std::deque<std::string> paths_;  // guarded by lock_
+  uint64_t taken_count_ = 0;       // guarded by lock_: paths taken so far
 };

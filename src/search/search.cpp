@@ -1,4 +1,5 @@
 #include "search/search.h"
+#include "search/scan_order.h"
 
 #include <cstring>
 #include <unordered_set>
@@ -61,6 +62,26 @@ bool CSearchBase::Throttle() {
 bool CSearchBase::PostTextHit(std::shared_ptr<const HitFile> file, std::string lineText, int lineNumber,
                               int charCode, std::string_view utf8Line) {
   auto hit = MakeTextHit(std::move(file), lineNumber, std::move(lineText), charCode, utf8Line);
+  if (!head_) {
+    if (!order_->IsHead(place_)) {
+      if (kept_.size() < kMostKept) {
+        kept_.push_back(std::move(hit));
+        return false;
+      }
+      if (!order_->WaitForHead(place_, shared_.stop)) return true;
+    }
+    // Every file before this one is done: what this file kept goes out first, then it posts as it finds.
+    head_ = true;
+    std::vector<std::unique_ptr<FOUND_M>> kept;
+    kept.swap(kept_);
+    for (auto& earlier : kept) {
+      if (PostHit(std::move(earlier))) return true;
+    }
+  }
+  return PostHit(std::move(hit));
+}
+
+bool CSearchBase::PostHit(std::unique_ptr<FOUND_M> hit) {
   notify_.Post(kMsgTextHit, reinterpret_cast<uintptr_t>(hit.release()), std::string());
   return Throttle();
 }
@@ -89,9 +110,9 @@ CSearch::CSearch(SearchRequest& request, const Matchers& matchers)
 
 CSearch::~CSearch() {
   // A scanning thread still running (an exception left SearchText early) is told to stop and waited for.
-  if (scanThread_.joinable()) {
+  if (!scanThreads_.empty()) {
     shared_.stop.Set();
-    scanThread_.join();
+    for (std::thread& thread : scanThreads_) thread.join();
   }
   queue_.Clear();
 }

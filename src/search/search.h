@@ -25,6 +25,8 @@ struct SearchRequest;
 struct SearchShared;
 struct HitFile;
 struct FileText;
+struct FOUND_M;
+class ScanOrder;
 namespace platform {
 class DirReader;
 struct EntryStatus;
@@ -54,8 +56,8 @@ class CSearchBase {
   virtual ~CSearchBase();
 
   // The scanning thread's loop: scans queued files until the end marker (returns 0) or the stop event
-  // (returns 1).
-  int ScanThreadProc();
+  // (returns 1). With an order, several scanning threads run side by side and post in queue order.
+  int ScanThreadProc(ScanOrder* order = nullptr);
   // Reads one file into the buffer and scans it.
   void ScanFile(const std::string& nativePath);
   // Scans a file's text (read into `text`) and posts a FOUND_M per matching line.
@@ -68,6 +70,8 @@ class CSearchBase {
   // Posts a text hit; true when the search is to stop (the stop event was seen while throttled).
   bool PostTextHit(std::shared_ptr<const HitFile> file, std::string lineText, int lineNumber, int charCode,
                    std::string_view utf8Line = {});
+  // Posts a hit as it is; true when the search is to stop.
+  bool PostHit(std::unique_ptr<FOUND_M> hit);
   // Accounts for one posted hit; true when the stop event was seen while waiting for the front end.
   bool Throttle();
   bool StopRequested() const;
@@ -84,8 +88,18 @@ class CSearchBase {
 
  private:
   friend class TextScanner;
+  // The current file is done: its place in the order is passed on with the hits it kept.
+  void FinishFile();
+
   platform::FileBuffer buffer_;  // file buffer, reused and only ever grown
   int postCounter_ = 0;
+  // Scanning side by side: the hits of a file that is not yet the head of the order are kept (up to
+  // kMostKept, then the scanner waits for its turn) and posted once every file before it is done.
+  static constexpr size_t kMostKept = 4096;
+  ScanOrder* order_ = nullptr;
+  uint64_t place_ = 0;  // the current file's place in the order
+  bool head_ = true;    // the current file is known to be the head: its hits go out at once
+  std::vector<std::unique_ptr<FOUND_M>> kept_;
 };
 
 class CSearch : public CSearchBase {
@@ -147,7 +161,8 @@ class CSearch : public CSearchBase {
   // File sizes are added up only when a folder hit carries them or the size filter tests them.
   bool needFileSizes_;
   ScanQueue queue_;
-  std::thread scanThread_;
+  std::unique_ptr<ScanOrder> scanOrder_;  // text search with several scanning threads
+  std::vector<std::thread> scanThreads_;
 };
 
 // The worker thread's entry: runs the whole search and takes ownership of the request. Returns 0 when the

@@ -1,5 +1,6 @@
 // The folder walks of CSearch: the per-location loop, the text walk that feeds the scan queue, the name
 // walk with its folder counters, and the normalisation of several locations.
+#include <algorithm>
 #include <unordered_set>
 
 #include "platform/cp932.h"
@@ -8,6 +9,7 @@
 #include "search/found.h"
 #include "search/locations.h"
 #include "search/notify.h"
+#include "search/scan_order.h"
 #include "search/search.h"
 #include "search/search_request.h"
 #include "search/shared_state.h"
@@ -46,10 +48,18 @@ int CSearch::ForEachLocation(WalkFn walk) {
 }
 
 int CSearch::SearchText() {
-  scanThread_ = std::thread([this] {
-    CSearchBase scanner(notify_, shared_, queue_, matchers_, charCode_, ignoreCase_, regex_, folderDetail_);
-    scanner.ScanThreadProc();
-  });
+  // Plain strings are scanned by one thread per core (two at most: reading is the larger part of the work
+  // and two readers already keep the disk cache busy); the regular-expression library keeps match state
+  // in its compiled expression, so an expression is scanned by one thread.
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  const unsigned scanners = regex_ ? 1 : std::min(cores, 2u);
+  if (scanners > 1) scanOrder_ = std::make_unique<ScanOrder>();
+  for (unsigned i = 0; i < scanners; ++i) {
+    scanThreads_.emplace_back([this] {
+      CSearchBase scanner(notify_, shared_, queue_, matchers_, charCode_, ignoreCase_, regex_, folderDetail_);
+      scanner.ScanThreadProc(scanOrder_.get());
+    });
+  }
   int result = ForEachLocation([this](const std::string& location, bool entries) {
     if (!entries) return WalkTextEntry(location);
     platform::DirReader dir;
@@ -57,7 +67,9 @@ int CSearch::SearchText() {
     return dir.Open(folder) ? WalkText(dir, folder, 2) : 0;
   });
   queue_.Push(std::string(), shared_.stop);
-  scanThread_.join();
+  for (std::thread& thread : scanThreads_) thread.join();
+  scanThreads_.clear();
+  scanOrder_.reset();
   queue_.Clear();
   SetCurrentFolder("");
   return result;
@@ -120,8 +132,9 @@ int CSearch::WalkTextEntry(const std::string& path) {
   return 0;
 }
 
-void CSearch::PostNameHit(int kind, std::string_view cp932Name, const std::string& folder, const std::string& path,
-                          const platform::EntryStatus& status, uint64_t size, int files, int folders) {
+void CSearch::PostNameHit(int kind, std::string_view cp932Name, const std::string& folder,
+                          const std::string& path, const platform::EntryStatus& status, uint64_t size,
+                          int files, int folders) {
   auto hit = MakeNameHit(kind, cp932Name, ToCp932(folder), path, status, size, files, folders, folderDetail_);
   notify_.Post(kMsgNameHit, reinterpret_cast<uintptr_t>(hit.release()), std::string());
   // A name hit ignores a stop seen while throttled: the walk notices the stop event at its next entry.
@@ -205,7 +218,8 @@ int CSearch::WalkNameEntry(const std::string& path, uint64_t& size, int& files, 
     files += 1;
     size += status.size;
     if (!fileSearch_ || (!fileAll_ && !MatchesExt(cp932, fileExts_)) || !NameMatches(cp932)) return 0;
-    if (PassesStatusFilters(status, status.size)) PostNameHit(2, cp932, parent, path, status, status.size, 0, 0);
+    if (PassesStatusFilters(status, status.size))
+      PostNameHit(2, cp932, parent, path, status, status.size, 0, 0);
     return 0;
   }
   folders += 1;
@@ -264,7 +278,8 @@ void CSearch::Collect(const std::string& path, int level, std::vector<std::strin
         continue;
       }
       if (folderSearch_) add(entry);
-      if (entryLevel <= depth_ && !dir.IsLink() && !IsTrashFolder(entry)) Collect(entry + "/", entryLevel + 1, found, seen);
+      if (entryLevel <= depth_ && !dir.IsLink() && !IsTrashFolder(entry))
+        Collect(entry + "/", entryLevel + 1, found, seen);
     }
   };
   if (path.back() == '/') {

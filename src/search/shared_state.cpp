@@ -46,13 +46,15 @@ bool PendingCount::AddBatch(int batch, HitBacklog backlog, platform::Event& stop
     beforeWait();
     guard.lock();
   }
+  // Several scanning threads may wait at once, all for the same front end's backlog.
+  ++waiters_;
   resumeAt_ = backlog.resumeAt;
   bool stopped = false;
   while (count_ > backlog.resumeAt) {
     if ((stopped = stop.IsSet())) break;
     drained_.wait_for(guard, std::chrono::milliseconds(128));
   }
-  resumeAt_ = -1;
+  if (--waiters_ == 0) resumeAt_ = -1;
   return stopped;
 }
 

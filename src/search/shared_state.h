@@ -52,6 +52,7 @@ class PendingCount {
   std::condition_variable drained_;
   int count_ = 0;      // guarded by lock_
   int resumeAt_ = -1;  // guarded by lock_: the count the waiting search side waits for; -1 when none waits
+  int waiters_ = 0;    // guarded by lock_: search threads waiting
 };
 
 struct SearchShared {

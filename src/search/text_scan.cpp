@@ -1,7 +1,9 @@
 // The scanning thread: takes the queued paths one by one, reads each file whole into one reused buffer,
 // decides its character code and reports every line that holds the search string. Matching runs over the
 // raw bytes of the whole buffer, so lines without a match cost no per-line work; only a line that holds a
-// match is cut out (and, for a converted code, converted and confirmed in Shift-JIS).
+// match is cut out (and, for a converted code, converted and confirmed in Shift-JIS). For a plain string
+// two scanning threads take paths from the same queue, each with its own buffer; the scan order keeps their
+// hits in queue order.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +21,7 @@
 #include "platform/cp932.h"
 #include "search/file_text.h"
 #include "search/found.h"
+#include "search/scan_order.h"
 #include "search/search.h"
 #include "search/search_conditions.h"
 #include "search/shared_state.h"
@@ -298,19 +301,32 @@ void TextScanner::ScanRegex(const char* text, size_t length, bool utf8) {
       });
 }
 
-int CSearchBase::ScanThreadProc() {
+int CSearchBase::ScanThreadProc(ScanOrder* order) {
+  order_ = order;
   std::string path;
   for (;;) {
     if (StopRequested()) return 1;
-    if (!queue_.Pop(path)) continue;
+    if (!queue_.Pop(path, place_)) continue;
     if (path.empty()) return 0;
     SetCurrentFolderNative(path);
+    head_ = order_ == nullptr;  // alone, every file is the head
     try {
       ScanFile(path);
     } catch (...) {
       // An allocation failure abandons this file only.
     }
+    if (order_) FinishFile();
   }
+}
+
+void CSearchBase::FinishFile() {
+  auto post = [](void* poster, std::unique_ptr<FOUND_M> hit) {
+    return static_cast<CSearchBase*>(poster)->PostHit(std::move(hit));
+  };
+  std::vector<std::unique_ptr<FOUND_M>> kept;
+  kept.swap(kept_);
+  // A request to stop met while posting is seen by the loop through the stop event.
+  order_->Finish(place_, std::move(kept), this, post);
 }
 
 void CSearchBase::ScanFile(const std::string& nativePath) {
