@@ -15,7 +15,8 @@ class NotifyTarget;
 // Splits the location text into locations and looks each up: `locations` receives native paths ("/a/b"
 // for a named entry, "/a/b/" for the entries of a folder), `basePath` the base of the relative display
 // (code page 932). False when a piece cannot be found or no location results.
-bool ResolveLocations(const std::string& folderText, std::vector<std::string>& locations, std::string& basePath);
+bool ResolveLocations(const std::string& folderText, std::vector<std::string>& locations,
+                      std::string& basePath);
 
 // Checks the input before a search in the order the user is told about it; fills Locations and BasePath.
 // Returns 0 when the search may start, else the number of the message to show (224 to 227).
@@ -41,7 +42,7 @@ class SearchSession {
   // After the end notification: waits for the worker (which has finished its work) to end.
   void Finish() { Stop(); }
   // The front end calls this once for every hit notification it handles.
-  void HitHandled() { shared_.pending.Handled(); }
+  void HitHandled(int hits = 1) { shared_.pending.Handled(hits); }
   // The current-folder text, when the search side is not writing it right now.
   bool ReadProgress(std::string& text) { return shared_.progress.TryRead(text); }
   SearchShared& Shared() { return shared_; }

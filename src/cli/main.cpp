@@ -178,13 +178,16 @@ struct RunResult {
 // the caller retires to the notification target.
 void Handle(std::deque<Notification>& batch, SearchSession& session, HitPrinter& printer, bool progress,
             RunResult& result) {
+  // The batch's hits count as handled once it is taken: the reader holds them, so the search may go on
+  // while they are printed, and the count is updated once a batch, not once a hit.
+  int hits = 0;
+  for (const Notification& n : batch) hits += n.msg == kMsgTextHit || n.msg == kMsgNameHit;
+  if (hits > 0) session.HitHandled(hits);
   for (Notification& n : batch) {
     if (n.msg == kMsgTextHit) {
-      session.HitHandled();
       printer.Print(*reinterpret_cast<FOUND_M*>(n.wParam));
       result.anyHit = true;
     } else if (n.msg == kMsgNameHit) {
-      session.HitHandled();
       printer.Print(*reinterpret_cast<FOUND_F*>(n.wParam));
       result.anyHit = true;
     } else if (n.msg == kMsgProgress) {
