@@ -13,7 +13,6 @@
 #include "search/search_conditions.h"
 
 using matching::CCodeConvert;
-using matching::DetectedCode;
 
 namespace {
 
@@ -28,23 +27,6 @@ size_t ReadAll(int fd, char* buffer, size_t length) {
     done += static_cast<size_t>(n);
   }
   return done;
-}
-
-int FileCodeOf(DetectedCode detected) {
-  switch (detected) {
-    case DetectedCode::Jis:
-      return kCodeJis;
-    case DetectedCode::EucJp:
-      return kCodeEuc;
-    case DetectedCode::Utf8:
-      return kCodeUtf8;
-    case DetectedCode::Utf16Be:
-      return kCodeUtf16Be;
-    case DetectedCode::Utf16Le:
-      return kCodeUtf16Le;
-    default:
-      return kCodeSjis;
-  }
 }
 
 }  // namespace
@@ -73,7 +55,7 @@ FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode) {
   }
   file.code = charCode;
   if (got > 0 && charCode == kCodeAuto) {
-    file.code = FileCodeOf(CCodeConvert::DetectCharCode(text, file.textLength));
+    file.code = CCodeConvert::FileCodeOf(CCodeConvert::DetectCharCode(text, file.textLength));
   }
   if (rest && file.textLength < first && (file.code == kCodeUtf16Le || file.code == kCodeUtf16Be)) {
     got += ReadAll(fd, text + got, length - got);
