@@ -1,40 +1,33 @@
 #include "cli/console_notify.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 
 #include "search/found.h"
 
-void FreeRecord(const Notification& n) {
-  if (n.msg == kMsgTextHit) std::unique_ptr<FOUND_M>(reinterpret_cast<FOUND_M*>(n.wParam));
-  if (n.msg == kMsgNameHit) std::unique_ptr<FOUND_F>(reinterpret_cast<FOUND_F*>(n.wParam));
-}
+ConsoleNotify::~ConsoleNotify() = default;
 
-ConsoleNotify::~ConsoleNotify() {
-  for (const Notification& n : queue_) FreeRecord(n);
-  for (const Notification& n : retired_) FreeRecord(n);
-}
-
-void ConsoleNotify::Post(unsigned msg, uintptr_t wParam, const std::string& detail) {
-  if (msg == kMsgProgress && !wantProgress_) return;
+void ConsoleNotify::Post(Notification n) {
+  if (n.msg == kMsgProgress && !wantProgress_) return;
+  // Handled records are freed here, on the search thread that allocated them, and outside the lock.
   std::vector<Notification> retired;
   {
     std::lock_guard<std::mutex> guard(lock_);
     // Several progress notifications in a row collapse into one: only the newest text is shown anyway.
-    if (msg == kMsgProgress && !queue_.empty() && queue_.back().msg == kMsgProgress) return;
-    queue_.push_back({msg, wParam, detail});
-    bool isHit = msg == kMsgTextHit || msg == kMsgNameHit;
+    if (n.msg == kMsgProgress && !queue_.empty() && queue_.back().msg == kMsgProgress) return;
+    const bool isHit = n.IsHit();
+    queue_.push_back(std::move(n));
     if (!isHit || queue_.size() >= kWakeBatch) Wake();
     retired.swap(retired_);
   }
-  for (const Notification& n : retired) FreeRecord(n);
 }
 
 void ConsoleNotify::Retire(std::deque<Notification>& handled) {
   std::vector<Notification> hits;
   hits.reserve(handled.size());
   for (Notification& n : handled) {
-    if (n.msg == kMsgTextHit || n.msg == kMsgNameHit) hits.push_back({n.msg, n.wParam, std::string()});
+    if (n.IsHit() && n.wParam != 0) hits.push_back(std::move(n));
   }
   handled.clear();
   if (hits.empty()) return;
@@ -42,7 +35,7 @@ void ConsoleNotify::Retire(std::deque<Notification>& handled) {
   if (retired_.empty()) {
     retired_.swap(hits);
   } else {
-    retired_.insert(retired_.end(), hits.begin(), hits.end());
+    std::move(hits.begin(), hits.end(), std::back_inserter(retired_));
   }
 }
 
@@ -59,11 +52,7 @@ void ConsoleNotify::Wake() {
 
 void ConsoleNotify::DropPending(unsigned msg) {
   std::lock_guard<std::mutex> guard(lock_);
-  std::erase_if(queue_, [&](const Notification& n) {
-    if (n.msg != msg) return false;
-    FreeRecord(n);
-    return true;
-  });
+  std::erase_if(queue_, [&](const Notification& n) { return n.msg == msg; });
 }
 
 void ConsoleNotify::TakeAll(std::deque<Notification>& out, std::chrono::milliseconds timeout) {

@@ -17,19 +17,13 @@
 
 #include "search/notify.h"
 
-struct Notification {
-  unsigned msg = 0;
-  uintptr_t wParam = 0;
-  std::string detail;
-};
-
 class ConsoleNotify : public NotifyTarget {
  public:
   // `wantProgress`: keep progress notifications (otherwise they are not even queued).
   explicit ConsoleNotify(bool wantProgress) : wantProgress_(wantProgress) {}
   ~ConsoleNotify() override;
 
-  void Post(unsigned msg, uintptr_t wParam, const std::string& detail) override;
+  void Post(Notification n) override;
   void DropPending(unsigned msg) override;
   void Flush() override;
   // The reader takes hundreds of hits per wake-up, so the search may run thousands ahead: a short backlog
@@ -42,7 +36,8 @@ class ConsoleNotify : public NotifyTarget {
   // Moves every queued notification into `out`, waiting at most `timeout` for a wake-up (see above);
   // after the timeout it takes whatever is queued.
   void TakeAll(std::deque<Notification>& out, std::chrono::milliseconds timeout);
-  // Reader side: hands the hit records of a handled batch back to be freed, and empties the batch. The
+  // Reader side: hands the hit records of a handled batch back to be freed, and empties the batch (what
+  // the reader took out of a notification is its own to free). The
   // search thread that allocated them frees them at its next post, so the reader never contends with it
   // for the allocator's lock (with a hundred thousand hits that contention costs more than the printing).
   void Retire(std::deque<Notification>& handled);
@@ -66,6 +61,3 @@ class ConsoleNotify : public NotifyTarget {
   bool wake_ = false;                  // guarded by lock_: the reader should take the queue now
   std::vector<Notification> retired_;  // guarded by lock_: handled hits whose records are yet to be freed
 };
-
-// Frees the record a hit notification owns (for notifications that are dropped unread).
-void FreeRecord(const Notification& notification);

@@ -1,8 +1,11 @@
 #include "cli/hit_printer.h"
 
+#include <cerrno>
+
 #include "platform/cp932.h"
 #include "platform/paths.h"
 #include "results/csv_writer.h"
+#include "results/display_path.h"
 #include "search/found.h"
 
 HitPrinter::HitPrinter(FILE* out, OutputFormat format, OutputEncoding encoding, bool textList,
@@ -23,17 +26,24 @@ std::string HitPrinter::Encode(const std::string& cp932) const {
 }
 
 void HitPrinter::Write(const std::string& text) {
-  fwrite(text.data(), 1, text.size(), out_);
+  if (error_ != 0) return;
+  if (fwrite(text.data(), 1, text.size(), out_) != text.size()) error_ = errno != 0 ? errno : EIO;
+}
+
+bool HitPrinter::Flush() {
+  if (error_ == 0 && fflush(out_) != 0) error_ = errno != 0 ? errno : EIO;
+  return error_ == 0;
 }
 
 void HitPrinter::Begin() {
   if (format_ == OutputFormat::Csv && CsvHeader(order_, textList_, row_)) Write(Encode(row_));
 }
 
-void HitPrinter::Print(FOUND_F& hit) {
+void HitPrinter::Print(const FOUND_F& hit) {
   if (format_ == OutputFormat::Csv) {
-    if (showDisplayPath_) hit.displayPath = platform::RelativePath(basePath_, hit.folder);
-    if (CsvRow(hit, order_, showDisplayPath_, row_)) Write(Encode(row_));
+    if (showDisplayPath_) displayPath_ = DisplayPathOf(hit.folder, basePath_);
+    if (CsvRow(hit, order_, FolderShown(hit.folder, displayPath_, showDisplayPath_), row_))
+      Write(Encode(row_));
     return;
   }
   // The native path opens the entry even when code page 932 cannot spell its name.
@@ -42,10 +52,12 @@ void HitPrinter::Print(FOUND_F& hit) {
   Write(row_);
 }
 
-void HitPrinter::Print(FOUND_M& hit) {
+void HitPrinter::Print(const FOUND_M& hit) {
   if (format_ == OutputFormat::Csv) {
-    if (showDisplayPath_) hit.displayPath = platform::RelativePath(basePath_, hit.Folder());
-    if (CsvRow(hit, order_, showDisplayPath_, row_)) Write(Encode(row_));
+    if (showDisplayPath_) displayPath_ = DisplayPathOf(hit.Folder(), basePath_);
+    if (CsvRow(hit, order_, FolderShown(hit.Folder(), displayPath_, showDisplayPath_), row_)) {
+      Write(Encode(row_));
+    }
     return;
   }
   // The row is built in one reused string: a hundred thousand hits make no string each.

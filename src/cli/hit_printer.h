@@ -1,5 +1,6 @@
 // Writes hits to the console as they arrive: grep-style lines or the result file's comma-separated rows,
-// in UTF-8 or in the system's own code page 932.
+// in UTF-8 or in the system's own code page 932. A failed write is remembered: the caller stops the search
+// and reports it (Failed, Error).
 #pragma once
 
 #include <cstdio>
@@ -21,8 +22,13 @@ class HitPrinter {
 
   // The header row of the comma-separated output (nothing for grep lines).
   void Begin();
-  void Print(FOUND_F& hit);
-  void Print(FOUND_M& hit);
+  void Print(const FOUND_F& hit);
+  void Print(const FOUND_M& hit);
+  // Writes out what the stream buffers; false when that or any earlier write failed.
+  bool Flush();
+  // True once a write has failed; Error() is its errno (EPIPE for a reader that went away).
+  bool Failed() const { return error_ != 0; }
+  int Error() const { return error_; }
   // A code-page-932 text in the output encoding.
   std::string Encode(const std::string& cp932) const;
 
@@ -37,4 +43,6 @@ class HitPrinter {
   std::string basePath_;
   std::vector<int> order_;
   std::string row_;
+  std::string displayPath_;
+  int error_ = 0;
 };

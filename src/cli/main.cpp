@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
@@ -17,19 +18,17 @@
 
 #include "app/app_settings.h"
 #include "app/history_list.h"
-#include "app/ini_file.h"
-#include "app/profile.h"
-#include "app/profile_location.h"
+#include "app/profile_store.h"
 #include "app/search_session.h"
 #include "cli/console_notify.h"
 #include "cli/hit_printer.h"
 #include "cli/usage.h"
 #include "cmdline/apply_command_line.h"
 #include "cmdline/composer.h"
-#include "matching/breg.h"
 #include "platform/cp932.h"
 #include "platform/local_time.h"
 #include "resources/strings.h"
+#include "results/display_path.h"
 #include "search/found.h"
 #include "search/notify.h"
 
@@ -53,7 +52,7 @@ struct CliOptions {
   bool progress = false;
   std::string profile;  // --profile=FILE, a native path; empty when not given
   bool saveProfile = false;
-  std::vector<std::string> searchArgs;  // the program's own options, in code page 932
+  std::vector<std::string> searchArgs;  // the program's own options, native (UTF-8)
 };
 
 void Fail(const char* message) {
@@ -66,7 +65,7 @@ int ParseArgs(int argc, char** argv, CliOptions& options) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg.compare(0, 2, "--") != 0) {
-      options.searchArgs.push_back(platform::Cp932FromUtf8(arg));
+      options.searchArgs.push_back(arg);
       continue;
     }
     if (arg == "--help") return fputs(kUsageText, stdout), kExitHit;
@@ -96,64 +95,14 @@ int ParseArgs(int argc, char** argv, CliOptions& options) {
   return -1;
 }
 
-// The profile a run reads and writes, held in memory between the two.
-struct ProfileFile {
-  std::string readPath;
-  std::string writePath;
-  bool defaultLocation = false;  // the program's own profile: its folder may have to be made first
-  IniFile ini;
-};
-
-// Finds and reads the profile the options name into `profile`. A missing --profile file is an error
-// unless --save-profile is given too, which then creates it; the default profile may be missing (every
-// value is then its default). A file that exists but cannot be read is always an error, so that saving
-// can never replace a profile that was not understood. False after the message.
-bool ReadProfile(const CliOptions& options, ProfileFile& profile) {
-  if (!options.profile.empty()) {
-    profile.readPath = profile.writePath = options.profile;
-  } else {
-    ProfileLocation location = ChooseProfileLocation(CurrentProfileEnvironment());
-    profile.readPath = location.readPath;
-    profile.writePath = location.writePath;
-    profile.defaultLocation = true;
-  }
-  std::string error;
-  switch (profile.ini.Load(profile.readPath, error)) {
-    case IniFile::LoadStatus::kLoaded:
-      return true;
-    case IniFile::LoadStatus::kMissing:
-      if (profile.defaultLocation || options.saveProfile) return true;
-      Fail(("the profile " + profile.readPath + " does not exist (add --save-profile to create it)").c_str());
-      return false;
-    case IniFile::LoadStatus::kFailed:
-      break;
-  }
-  Fail(("the profile cannot be read: " + error).c_str());
-  return false;
-}
-
-// Writes the conditions, settings and histories back into the profile. False after the message; the
-// file on disk is then as it was.
-bool WriteProfile(ProfileFile& profile, const SearchConditions& conditions, const AppSettings& settings,
-                  const HistoryList& locationBox, const HistoryList& patternBox) {
-  std::string error;
-  if (profile.writePath.empty()) {
-    error = "there is no folder to keep it in (HOME is not set)";
-  } else if ((!profile.defaultLocation || MakeProfileFolder(profile.writePath, error))) {
-    SaveProfile(profile.ini, conditions, settings, locationBox, patternBox);
-    if (profile.ini.Save(profile.writePath, error)) return true;
-  }
-  Fail(("the profile cannot be written: " + error).c_str());
-  return false;
-}
-
-// What the main window does with its command line, then takes the boxes' texts into the conditions.
+// What the main window does with its command line, then takes the boxes' texts into the conditions. The
+// arguments stay native, so that a location or pattern code page 932 cannot hold arrives whole.
 void ApplyArgs(const CliOptions& options, SearchConditions& conditions, HistoryList& locationBox,
                HistoryList& patternBox, int64_t now) {
   if (IsSingleLocationArgument(options.searchArgs)) {
-    ApplySingleLocationArgument(options.searchArgs.front(), locationBox);
+    ApplySingleLocationArgument(options.searchArgs.front(), locationBox, conditions);
   } else if (!options.searchArgs.empty()) {
-    ApplyCommandLine(CommandTextFromArgs(options.searchArgs), conditions, locationBox, patternBox, now);
+    ApplyCommandLine(CommandLineTextFromArgs(options.searchArgs), conditions, locationBox, patternBox, now);
   }
   conditions.FolderText = locationBox.SelectedText();
   conditions.PatternText = patternBox.SelectedText();
@@ -170,56 +119,78 @@ void ShowProgress(SearchSession& session, bool show) {
 struct RunResult {
   bool anyHit = false;
   bool endSeen = false;
-  int endCode = 0;
+  int endCode = kEndNormal;
   std::string endMessage;
 };
 
-// Prints one batch of notifications; records the end notification. The batch keeps its hit records, which
-// the caller retires to the notification target.
+// Prints one batch of notifications; records the end notification. Notifications of another search are
+// dropped. The batch keeps its hit records, which the caller retires to the notification target.
 void Handle(std::deque<Notification>& batch, SearchSession& session, HitPrinter& printer, bool progress,
             RunResult& result) {
   // The batch's hits count as handled once it is taken: the reader holds them, so the search may go on
   // while they are printed, and the count is updated once a batch, not once a hit.
   int hits = 0;
-  for (const Notification& n : batch) hits += n.msg == kMsgTextHit || n.msg == kMsgNameHit;
+  for (const Notification& n : batch) hits += n.IsHit() && session.IsCurrent(n);
   if (hits > 0) session.HitHandled(hits);
-  for (Notification& n : batch) {
-    if (n.msg == kMsgTextHit) {
-      printer.Print(*reinterpret_cast<FOUND_M*>(n.wParam));
+  for (const Notification& n : batch) {
+    if (!session.IsCurrent(n)) continue;
+    if (const FOUND_M* text = TextHitOf(n)) {
+      printer.Print(*text);
       result.anyHit = true;
-    } else if (n.msg == kMsgNameHit) {
-      printer.Print(*reinterpret_cast<FOUND_F*>(n.wParam));
+    } else if (const FOUND_F* name = NameHitOf(n)) {
+      printer.Print(*name);
       result.anyHit = true;
     } else if (n.msg == kMsgProgress) {
       ShowProgress(session, progress);
     } else if (n.msg == kMsgSearchEnd) {
       result.endSeen = true;
-      result.endCode = static_cast<int>(n.wParam);
-      result.endMessage = n.detail;
+      result.endCode = EndCode(n);
+      result.endMessage = EndMessage(n);
     }
+    if (printer.Failed()) return;
   }
 }
 
-int RunSearch(const CliOptions& options, SearchConditions& conditions, int64_t now) {
+// A failed write of the hits: the search is stopped and the run ends with 2. A reader that went away
+// (EPIPE, SIGPIPE ignored) is no error worth a message, as with grep.
+int OutputFailed(SearchSession& session, const HitPrinter& printer) {
+  session.Stop();
+  if (printer.Error() != EPIPE) {
+    fprintf(stderr, "serquin-cli: write error: %s\n", strerror(printer.Error()));
+  }
+  return kExitError;
+}
+
+// Runs the validated search and prints its hits; the exit status.
+int RunSearch(const CliOptions& options, SearchConditions& conditions, const AppSettings& settings,
+              HistoryList& locationBox, HistoryList& patternBox, ProfileStore* profile, int64_t now) {
   bool progress = options.progress && isatty(STDERR_FILENO);
   ConsoleNotify notify(progress);
   // Lines of UTF-8 files are printed as the files hold them, characters code page 932 lacks included.
   notify.WantUtf8Lines(options.format == OutputFormat::Grep && options.encoding == OutputEncoding::Utf8);
-  // Relative folders as the result list shows them by default: relative display on, one location.
-  bool showRelative = conditions.Locations.size() < 2;
+  SearchSession session(notify);
+  if (!session.Start(conditions, locationBox, patternBox, now)) {
+    return Fail("the search could not be started"), kExitError;
+  }
+  // As a search start leaves them: the location and the search string are at the tops of their histories.
+  std::string error;
+  if (profile && !WriteProfile(*profile, conditions, settings, locationBox, patternBox, error)) {
+    session.Stop();
+    return Fail(error.c_str()), kExitError;
+  }
   HitPrinter printer(stdout, options.format, options.encoding, conditions.SearchMoji,
-                     conditions.SearchFolder && conditions.FolderDetail, showRelative, conditions.BasePath);
+                     conditions.SearchFolder && conditions.FolderDetail,
+                     ShowsDisplayPath(settings.SoutaiF, session.SingleLocation()), conditions.BasePath);
   bool tty = isatty(STDOUT_FILENO);
   printer.Begin();
-  SearchSession session(notify);
-  if (!session.Start(conditions, now)) return Fail("the search could not be started"), kExitError;
   RunResult result;
   std::deque<Notification> batch;
   while (!result.endSeen) {
     notify.TakeAll(batch, std::chrono::milliseconds(100));
     Handle(batch, session, printer, progress, result);
     notify.Retire(batch);
-    if (tty) fflush(stdout);
+    if (tty) printer.Flush();
+    if (printer.Failed()) return OutputFailed(session, printer);
     if (interrupted && !result.endSeen) {
       session.Stop();
       notify.TakeAvailable(batch);
@@ -230,9 +201,9 @@ int RunSearch(const CliOptions& options, SearchConditions& conditions, int64_t n
   }
   session.Finish();
   if (progress) fputs("\r\x1b[K", stderr);
-  fflush(stdout);
+  if (!printer.Flush()) return OutputFailed(session, printer);
   if (interrupted && !result.endSeen) return kExitInterrupted;
-  if (result.endCode == 1) {
+  if (result.endCode == kEndRegexFailed) {
     Fail(platform::Utf8FromCp932(result.endMessage).c_str());
     return kExitError;
   }
@@ -253,10 +224,15 @@ int main(int argc, char** argv) {
   AppSettings settings;
   HistoryList locationBox(HistoryKind::Location);
   HistoryList patternBox(HistoryKind::Pattern);
-  ProfileFile profile;
-  if (!options.profile.empty() || options.saveProfile) {
-    if (!ReadProfile(options, profile)) return kExitError;
-    LoadProfile(profile.ini, conditions, settings, locationBox, patternBox, matching::IsRegexLibraryPresent);
+  ProfileStore profile;
+  const bool useProfile = !options.profile.empty() || options.saveProfile;
+  std::string error;
+  if (useProfile && !ReadProfile(options.profile, options.saveProfile, profile, conditions, settings,
+                                 locationBox, patternBox, error)) {
+    if (profile.missing) {
+      error += " (add --save-profile to create it)";
+    }
+    return Fail(error.c_str()), kExitError;
   }
   ApplyArgs(options, conditions, locationBox, patternBox, now);
 
@@ -265,8 +241,8 @@ int main(int argc, char** argv) {
     std::string line =
         Compose(BuildComposerRecord(conditions, conditions.FolderText, conditions.PatternText));
     printf("%s\n", encoder.Encode(line).c_str());
-    if (options.saveProfile && !WriteProfile(profile, conditions, settings, locationBox, patternBox)) {
-      return kExitError;
+    if (options.saveProfile && !WriteProfile(profile, conditions, settings, locationBox, patternBox, error)) {
+      return Fail(error.c_str()), kExitError;
     }
     return kExitHit;
   }
@@ -274,14 +250,9 @@ int main(int argc, char** argv) {
     Fail(LoadStringUtf8(message));
     return kExitError;
   }
-  if (options.saveProfile) {
-    // As a search start does: the location and the search string go to the tops of their histories.
-    locationBox.PushFront(conditions.FolderText);
-    patternBox.PushFront(conditions.PatternText);
-    if (!WriteProfile(profile, conditions, settings, locationBox, patternBox)) return kExitError;
-  }
   struct sigaction action = {};
   action.sa_handler = OnInterrupt;
   sigaction(SIGINT, &action, nullptr);
-  return RunSearch(options, conditions, now);
+  return RunSearch(options, conditions, settings, locationBox, patternBox,
+                   options.saveProfile ? &profile : nullptr, now);
 }

@@ -4,6 +4,8 @@
 
 #include "cmdline/command_line.h"
 #include "cmdline/composer.h"
+#include "platform/cp932.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -33,6 +35,33 @@ void ApplyKinds(const CCommandLine& r, SearchConditions& c) {
     if (!r.ExtensionGiven && r.File) c.FileAll = true;
     c.TimeFilter = 0;
     c.SizeKind = 0;
+  }
+}
+
+// The locations and patterns of the native text, for those that code page 932 cannot hold: each is given
+// to the box in code page 932 while its native form is kept for the search. The last of each kind is the
+// one the box shows afterwards, so it decides the native form in force. A location found only by its
+// native name still counts as given.
+void ApplyNativeForms(const std::string& nativeText, int64_t now, CCommandLine& record, SearchConditions& c) {
+  CCommandLine native(now, CommandTextForm::kNative);
+  native.Parse(nativeText);
+  // The two texts split into the same tokens; anything else means the native one is not the same line.
+  if (native.Locations.size() != record.Locations.size() ||
+      native.Patterns.size() != record.Patterns.size()) {
+    return;
+  }
+  for (size_t i = 0; i < native.Locations.size(); ++i) {
+    if (platform::Cp932CanHold(native.Locations[i])) continue;
+    record.Locations[i] = platform::Cp932FromUtf8(native.Locations[i]);
+    record.LocationGiven = record.LocationGiven || native.LocationGiven;
+  }
+  if (!native.Locations.empty()) {
+    const std::string& last = native.Locations.back();
+    c.FolderNative = platform::Cp932CanHold(last) ? std::string() : last;
+  }
+  if (!native.Patterns.empty()) {
+    const std::string& last = native.Patterns.back();
+    c.PatternNative = platform::Cp932CanHold(last) ? std::string() : last;
   }
 }
 
@@ -77,17 +106,28 @@ void ApplyDateAndSize(const CCommandLine& r, SearchConditions& c) {
 
 }  // namespace
 
-bool ApplyCommandLine(const std::string& text, SearchConditions& conditions, HistoryList& locationBox,
-                      HistoryList& patternBox, int64_t now) {
+AppliedCommandLine ApplyCommandLine(const CommandLineText& text, SearchConditions& conditions,
+                                    HistoryList& locationBox, HistoryList& patternBox, int64_t now) {
   CCommandLine record(now);
-  record.Parse(text);
+  record.Parse(text.cp932);
+  if (!text.native.empty()) ApplyNativeForms(text.native, now, record, conditions);
   for (const std::string& location : record.Locations) locationBox.PushFront(location);
   for (const std::string& pattern : record.Patterns) patternBox.PushFront(pattern);
   ApplyKinds(record, conditions);
   ApplyOptions(record, conditions);
   ApplyDateAndSize(record, conditions);
   bool anyKind = record.Text || record.File || record.Folder;
-  return !(record.LocationGiven && record.PatternGiven && record.Go && anyKind);
+  return {record.LocationGiven && record.PatternGiven && record.Go && anyKind};
+}
+
+CommandLineText CommandLineTextFromArgs(const std::vector<std::string>& nativeArgs) {
+  std::vector<std::string> cp932Args;
+  bool lossless = true;
+  for (const std::string& arg : nativeArgs) {
+    cp932Args.push_back(platform::IsAscii(arg) ? arg : platform::Cp932FromUtf8(arg));
+    lossless = lossless && (platform::IsAscii(arg) || platform::Cp932CanHold(arg));
+  }
+  return {CommandTextFromArgs(cp932Args), lossless ? std::string() : CommandTextFromArgs(nativeArgs)};
 }
 
 std::string CommandTextFromArgs(const std::vector<std::string>& args) {
@@ -108,10 +148,13 @@ bool IsSingleLocationArgument(const std::vector<std::string>& args) {
   return args.size() == 1 && (args[0].empty() || args[0][0] != '-');
 }
 
-bool ApplySingleLocationArgument(const std::string& arg, HistoryList& locationBox) {
-  std::optional<std::string> expanded = ExpandLocation(arg);
+bool ApplySingleLocationArgument(const std::string& nativeArg, HistoryList& locationBox,
+                                 SearchConditions& conditions) {
+  if (nativeArg.empty() || nativeArg.find('\0') != std::string::npos) return false;
+  std::optional<std::string> expanded = platform::ExpandLongPath(nativeArg);
   if (!expanded) return false;
-  locationBox.PushFront(*expanded);
+  locationBox.PushFront(platform::IsAscii(*expanded) ? *expanded : platform::Cp932FromUtf8(*expanded));
+  conditions.FolderNative = platform::Cp932CanHold(*expanded) ? std::string() : *expanded;
   return true;
 }
 

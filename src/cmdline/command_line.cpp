@@ -109,7 +109,7 @@ std::optional<std::string> ExpandLocation(std::string_view cp932) {
   return platform::Cp932FromUtf8(*expanded);
 }
 
-CCommandLine::CCommandLine(int64_t now) : now_(now) {
+CCommandLine::CCommandLine(int64_t now, CommandTextForm form) : now_(now), form_(form) {
   ResetDate();
 }
 
@@ -213,7 +213,12 @@ void CCommandLine::ParseOption(std::string_view token) {
 }
 
 void CCommandLine::ParseLocation(const std::string& value) {
-  std::optional<std::string> expanded = ExpandLocation(value);
+  std::optional<std::string> expanded;
+  if (form_ == CommandTextForm::kCp932) {
+    expanded = ExpandLocation(value);
+  } else if (!value.empty() && value.find('\0') == std::string::npos) {
+    expanded = platform::ExpandLongPath(value);
+  }
   if (expanded) {
     Locations.push_back(*expanded);
     LocationGiven = true;

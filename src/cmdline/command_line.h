@@ -13,10 +13,15 @@
 constexpr int kNoSubFolders = -1;
 constexpr int kAllSubFolders = -2;
 
+// The form of the text a record is parsed from. Texts are code page 932; a native (UTF-8) text is parsed
+// only for the locations and patterns that code page 932 cannot hold whole. The options are split at ASCII
+// characters, which no byte of a UTF-8 multibyte character is, so both forms give the same tokens.
+enum class CommandTextForm { kCp932, kNative };
+
 class CCommandLine {
  public:
   // `now` is "today" for the date defaults and for checking a time of day.
-  explicit CCommandLine(int64_t now);
+  explicit CCommandLine(int64_t now, CommandTextForm form = CommandTextForm::kCp932);
 
   // Splits the text into option tokens at every "-" outside double quotes and parses each; then text
   // search excludes file and folder search. Meant to be called once per record.
@@ -87,6 +92,7 @@ class CCommandLine {
   void ParseFlags(std::string_view token);
 
   int64_t now_;
+  CommandTextForm form_;
 };
 
 // The long form of a location given in code page 932: the existing entry's absolute, normalised path

@@ -5,10 +5,18 @@
 
 namespace {
 
-// A quoted cell: quotes inside the text are written as they are, not doubled.
+// A quoted cell. A quote inside the text is doubled, so that a spreadsheet reads the cell back as the text
+// (a line of source code holds quotes and commas on nearly every line). A quote byte is never the second
+// byte of a double-byte character, so the doubling needs no character walk.
 void Quoted(std::string& row, const std::string& text) {
   row += '"';
-  row += text;
+  for (size_t from = 0;;) {
+    size_t quote = text.find('"', from);
+    row.append(text, from, quote == std::string::npos ? std::string::npos : quote + 1 - from);
+    if (quote == std::string::npos) break;
+    row += '"';
+    from = quote + 1;
+  }
   row += '"';
 }
 
@@ -17,27 +25,53 @@ void QuotedOrEmpty(std::string& row, const std::string& text) {
   if (!text.empty()) Quoted(row, text);
 }
 
-bool FileCell(const FOUND_F& hit, int column, bool showDisplayPath, std::string& row) {
+bool FileCell(const FOUND_F& hit, int column, const std::string& folderShown, std::string& row) {
   switch (column) {
-    case 0: Quoted(row, hit.name); return true;
-    case 1: Quoted(row, showDisplayPath ? hit.displayPath : hit.folder); return true;
-    case 2: QuotedOrEmpty(row, hit.sizeText); return true;
-    case 3: Quoted(row, hit.dateText); return true;
-    case 4: QuotedOrEmpty(row, hit.typeName); return true;
-    case 5: QuotedOrEmpty(row, hit.attributesText); return true;
-    case 6: row += hit.folderCountText; return true;
-    case 7: row += hit.fileCountText; return true;
-    default: return false;
+    case 0:
+      Quoted(row, hit.name);
+      return true;
+    case 1:
+      Quoted(row, folderShown);
+      return true;
+    case 2:
+      QuotedOrEmpty(row, hit.sizeText);
+      return true;
+    case 3:
+      Quoted(row, hit.dateText);
+      return true;
+    case 4:
+      QuotedOrEmpty(row, hit.typeName);
+      return true;
+    case 5:
+      QuotedOrEmpty(row, hit.attributesText);
+      return true;
+    case 6:
+      row += hit.folderCountText;
+      return true;
+    case 7:
+      row += hit.fileCountText;
+      return true;
+    default:
+      return false;
   }
 }
 
-bool TextCell(const FOUND_M& hit, int column, bool showDisplayPath, std::string& row) {
+bool TextCell(const FOUND_M& hit, int column, const std::string& folderShown, std::string& row) {
   switch (column) {
-    case 0: Quoted(row, hit.FileName()); return true;
-    case 1: Quoted(row, showDisplayPath ? hit.displayPath : hit.Folder()); return true;
-    case 2: row += hit.lineNumberText; return true;
-    case 3: Quoted(row, hit.lineText); return true;
-    default: return false;
+    case 0:
+      Quoted(row, hit.FileName());
+      return true;
+    case 1:
+      Quoted(row, folderShown);
+      return true;
+    case 2:
+      row += hit.lineNumberText;
+      return true;
+    case 3:
+      Quoted(row, hit.lineText);
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -64,10 +98,12 @@ bool CsvHeader(const std::vector<int>& order, bool textList, std::string& row) {
   });
 }
 
-bool CsvRow(const FOUND_F& hit, const std::vector<int>& order, bool showDisplayPath, std::string& row) {
-  return Row(order, row, [&](int column) { return FileCell(hit, column, showDisplayPath, row); });
+bool CsvRow(const FOUND_F& hit, const std::vector<int>& order, const std::string& folderShown,
+            std::string& row) {
+  return Row(order, row, [&](int column) { return FileCell(hit, column, folderShown, row); });
 }
 
-bool CsvRow(const FOUND_M& hit, const std::vector<int>& order, bool showDisplayPath, std::string& row) {
-  return Row(order, row, [&](int column) { return TextCell(hit, column, showDisplayPath, row); });
+bool CsvRow(const FOUND_M& hit, const std::vector<int>& order, const std::string& folderShown,
+            std::string& row) {
+  return Row(order, row, [&](int column) { return TextCell(hit, column, folderShown, row); });
 }

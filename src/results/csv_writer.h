@@ -16,7 +16,10 @@ constexpr int kTextColumnCount = 4;
 // column the list does not have.
 bool CsvHeader(const std::vector<int>& order, bool textList, std::string& row);
 
-// One data row. `showDisplayPath`: the folder column shows the record's display path (relative display
-// is on and one location was searched) instead of its folder.
-bool CsvRow(const FOUND_F& hit, const std::vector<int>& order, bool showDisplayPath, std::string& row);
-bool CsvRow(const FOUND_M& hit, const std::vector<int>& order, bool showDisplayPath, std::string& row);
+// One data row. `folderShown` is what the folder column shows (see results/display_path.h: the display
+// path or the folder). Texts are quoted with inner quotes doubled; empty size, type and attribute texts
+// give empty cells; numbers are not quoted.
+bool CsvRow(const FOUND_F& hit, const std::vector<int>& order, const std::string& folderShown,
+            std::string& row);
+bool CsvRow(const FOUND_M& hit, const std::vector<int>& order, const std::string& folderShown,
+            std::string& row);

@@ -1,20 +1,75 @@
 // How the search threads talk to the front end: numbered notifications delivered in posting order to the
 // window thread (the GUI) or to the console loop (serquin-cli). The engine never calls a front end in any
-// other way.
+// other way. Every notification carries the identity of the search that posted it, so a front end that
+// starts a new search right after stopping one can drop what the earlier one left in its queue.
+//
+// A hit notification owns its record until the receiver takes it; the decoding functions below are the
+// only place that turns the message word back into a record.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+struct FOUND_F;
+struct FOUND_M;
 
 // The search is over. wParam 0: normal end; 1: the regular expression could not be compiled (the detail
 // text carries the library's message). Not posted when the search was stopped by the stop event.
 constexpr unsigned kMsgSearchEnd = 0x9001;
-// One text hit; wParam owns a FOUND_M released from a std::unique_ptr, re-owned by the receiver.
+// One text hit; wParam owns a FOUND_M.
 constexpr unsigned kMsgTextHit = 0x9002;
-// One file or folder hit; wParam owns a FOUND_F, likewise.
+// One file or folder hit; wParam owns a FOUND_F.
 constexpr unsigned kMsgNameHit = 0x9003;
 // The current-folder text has changed; receivers may collapse queued ones into one.
 constexpr unsigned kMsgProgress = 0x9004;
+
+// End codes of kMsgSearchEnd.
+constexpr int kEndNormal = 0;
+constexpr int kEndRegexFailed = 1;
+
+// One posted notification. Moving it moves the record it owns; copying is not allowed, so a record never
+// has two owners.
+struct Notification {
+  unsigned msg = 0;
+  uintptr_t wParam = 0;  // a hit's record (owned), an end code, or 0
+  uint64_t search = 0;   // the identity of the search that posted it
+  std::string detail;    // the regular-expression message of a failed search, else empty
+
+  Notification() = default;
+  Notification(unsigned m, uintptr_t w, uint64_t s, std::string d = {})
+      : msg(m), wParam(w), search(s), detail(std::move(d)) {}
+  Notification(Notification&& other) noexcept { *this = std::move(other); }
+  Notification& operator=(Notification&& other) noexcept;
+  Notification(const Notification&) = delete;
+  Notification& operator=(const Notification&) = delete;
+  // Frees a record that nobody took.
+  ~Notification();
+
+  bool IsHit() const { return msg == kMsgTextHit || msg == kMsgNameHit; }
+};
+
+// Building notifications on the search side: the record is released into the notification.
+Notification TextHitNotification(std::unique_ptr<FOUND_M> hit, uint64_t search);
+Notification NameHitNotification(std::unique_ptr<FOUND_F> hit, uint64_t search);
+Notification EndNotification(int code, uint64_t search, std::string message = {});
+Notification ProgressNotification(uint64_t search);
+
+// Receiving side. The Take functions move the record out (null when the notification holds none of that
+// kind); the plain ones lend it and leave the notification its owner.
+std::unique_ptr<FOUND_M> TakeTextHit(Notification& n);
+std::unique_ptr<FOUND_F> TakeNameHit(Notification& n);
+const FOUND_M* TextHitOf(const Notification& n);
+const FOUND_F* NameHitOf(const Notification& n);
+// Frees the record of a notification that is dropped unread; the notification then holds none.
+void FreeRecord(Notification& n);
+// The end code of kMsgSearchEnd (kEndNormal, kEndRegexFailed) and the regular-expression message.
+inline int EndCode(const Notification& n) {
+  return static_cast<int>(n.wParam);
+}
+inline const std::string& EndMessage(const Notification& n) {
+  return n.detail;
+}
 
 // How far the search may run ahead of its front end: after a batch of posted hits it waits while more than
 // `waitAbove` are unhandled, until at most `resumeAt` are left.
@@ -26,9 +81,9 @@ struct HitBacklog {
 class NotifyTarget {
  public:
   virtual ~NotifyTarget() = default;
-  // Queues one notification for the receiving thread; never blocks for long and never fails. `detail`
-  // is empty except for the regular-expression message of a failed search.
-  virtual void Post(unsigned msg, uintptr_t wParam, const std::string& detail) = 0;
+  // Queues one notification for the receiving thread, taking over its record; never blocks for long and
+  // never fails.
+  virtual void Post(Notification n) = 0;
   // Receiving side: removes every queued notification `msg` (used for the progress notifications).
   virtual void DropPending(unsigned msg) = 0;
   // Search side: the search is about to wait until the receiver has handled the hits it holds, so whatever

@@ -26,7 +26,7 @@ Matchers::~Matchers() = default;
 
 CSearchBase::CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& queue,
                          const Matchers& matchers, int charCode, bool ignoreCase, bool regex,
-                         bool folderDetail)
+                         bool folderDetail, uint64_t search)
     : notify_(notify),
       shared_(shared),
       queue_(queue),
@@ -36,6 +36,7 @@ CSearchBase::CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& 
       regex_(regex),
       folderDetail_(folderDetail),
       utf8Lines_(notify.WantsUtf8Lines()),
+      search_(search),
       buffer_(kLargestScannedFile + 2) {}
 
 CSearchBase::~CSearchBase() = default;
@@ -45,7 +46,7 @@ bool CSearchBase::StopRequested() const {
 }
 
 void CSearchBase::SetCurrentFolder(std::string_view cp932Text) {
-  shared_.progress.Set(cp932Text, notify_);
+  shared_.progress.Set(cp932Text, notify_, search_);
 }
 
 void CSearchBase::SetCurrentFolderNative(std::string_view nativePath) {
@@ -82,13 +83,13 @@ bool CSearchBase::PostTextHit(std::shared_ptr<const HitFile> file, std::string l
 }
 
 bool CSearchBase::PostHit(std::unique_ptr<FOUND_M> hit) {
-  notify_.Post(kMsgTextHit, reinterpret_cast<uintptr_t>(hit.release()), std::string());
+  notify_.Post(TextHitNotification(std::move(hit), search_));
   return Throttle();
 }
 
 CSearch::CSearch(SearchRequest& request, const Matchers& matchers)
     : CSearchBase(*request.notify, *request.shared, queue_, matchers, request.charCode, request.ignoreCase,
-                  request.regex, request.folderDetail),
+                  request.regex, request.folderDetail, request.searchId),
       locations_(std::move(request.locations)),
       textSearch_(request.TextOn),
       fileSearch_(request.fileSearch),
@@ -158,9 +159,10 @@ bool CSearch::NameMatches(const char* name) const {
 
 int SearchThreadProc(std::unique_ptr<SearchRequest> request) {
   NotifyTarget& notify = *request->notify;
+  const uint64_t search = request->searchId;
   if (!request->TextOn && !request->fileSearch && !request->folderSearch) {
     request.reset();
-    notify.Post(kMsgSearchEnd, 0, std::string());
+    notify.Post(EndNotification(kEndNormal, search));
     return 0;
   }
   try {
@@ -173,7 +175,7 @@ int SearchThreadProc(std::unique_ptr<SearchRequest> request) {
         std::string message = matchers.regex->Message();
         request.reset();
         matchers.regex.reset();
-        notify.Post(kMsgSearchEnd, 1, message);
+        notify.Post(EndNotification(kEndRegexFailed, search, std::move(message)));
         return 1;
       }
     } else {
@@ -196,6 +198,6 @@ int SearchThreadProc(std::unique_ptr<SearchRequest> request) {
     // An internal failure (an allocation) abandons the search; the end notification still tells the front
     // end that nothing more will come.
   }
-  notify.Post(kMsgSearchEnd, 0, std::string());
+  notify.Post(EndNotification(kEndNormal, search));
   return 0;
 }

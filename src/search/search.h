@@ -52,7 +52,7 @@ constexpr uint64_t kLargestScannedFile = 2147483631;
 class CSearchBase {
  public:
   CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& queue, const Matchers& matchers,
-              int charCode, bool ignoreCase, bool regex, bool folderDetail);
+              int charCode, bool ignoreCase, bool regex, bool folderDetail, uint64_t search);
   virtual ~CSearchBase();
 
   // The scanning thread's loop: scans queued files until the end marker (returns 0) or the stop event
@@ -84,7 +84,8 @@ class CSearchBase {
   const bool ignoreCase_;
   const bool regex_;
   const bool folderDetail_;
-  const bool utf8Lines_;  // the front end wants the lines of UTF-8 files as they stand
+  const bool utf8Lines_;   // the front end wants the lines of UTF-8 files as they stand
+  const uint64_t search_;  // the identity every notification of this search carries
 
  private:
   friend class TextScanner;

@@ -23,6 +23,11 @@ struct SearchConditions {
   // Search input and kinds. Texts are code page 932.
   std::string PatternText;
   std::string FolderText;
+  // The native (UTF-8) forms of the two texts, kept only when code page 932 cannot hold them whole (a
+  // folder named 한국, an emoji, invalid UTF-8 bytes); empty otherwise. A front end sets them with the
+  // texts; a search uses them only while the code-page-932 text is still their conversion.
+  std::string PatternNative;
+  std::string FolderNative;
   bool SearchMoji = true;
   bool SearchFile = false;
   bool SearchFolder = false;

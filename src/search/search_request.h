@@ -19,6 +19,7 @@ constexpr int kUnlimitedDepth = 0x7FFFFFFF;
 struct SearchRequest {
   NotifyTarget* notify = nullptr;  // receives the notifications
   SearchShared* shared = nullptr;  // stop event, current-folder text, pending count; outlives the search
+  uint64_t searchId = 0;           // carried by every notification of this search
   std::vector<std::string> locations;  // native paths, moved out of the conditions
   std::string patternSjis;
   std::string patternEuc;

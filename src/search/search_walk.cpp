@@ -56,7 +56,8 @@ int CSearch::SearchText() {
   if (scanners > 1) scanOrder_ = std::make_unique<ScanOrder>();
   for (unsigned i = 0; i < scanners; ++i) {
     scanThreads_.emplace_back([this] {
-      CSearchBase scanner(notify_, shared_, queue_, matchers_, charCode_, ignoreCase_, regex_, folderDetail_);
+      CSearchBase scanner(notify_, shared_, queue_, matchers_, charCode_, ignoreCase_, regex_, folderDetail_,
+                          search_);
       scanner.ScanThreadProc(scanOrder_.get());
     });
   }
@@ -136,7 +137,7 @@ void CSearch::PostNameHit(int kind, std::string_view cp932Name, const std::strin
                           const std::string& path, const platform::EntryStatus& status, uint64_t size,
                           int files, int folders) {
   auto hit = MakeNameHit(kind, cp932Name, ToCp932(folder), path, status, size, files, folders, folderDetail_);
-  notify_.Post(kMsgNameHit, reinterpret_cast<uintptr_t>(hit.release()), std::string());
+  notify_.Post(NameHitNotification(std::move(hit), search_));
   // A name hit ignores a stop seen while throttled: the walk notices the stop event at its next entry.
   Throttle();
 }

@@ -8,13 +8,13 @@
 
 using matching::BoundaryAtOrBefore;
 
-void ProgressText::Set(std::string_view text, NotifyTarget& notify) {
+void ProgressText::Set(std::string_view text, NotifyTarget& notify, uint64_t search) {
   if (!lock_.TryTake()) return;
   // Cut at a character boundary that fits, never in the middle of a double-byte character.
   size_t n = text.size() < kCapacity ? text.size() : BoundaryAtOrBefore(text, kCapacity - 1);
   memcpy(text_, text.data(), n);
   text_[n] = '\0';
-  notify.Post(kMsgProgress, 0, std::string());
+  notify.Post(ProgressNotification(search));
   lock_.Set();
 }
 

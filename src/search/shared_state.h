@@ -20,8 +20,8 @@ class ProgressText {
   static constexpr size_t kCapacity = 264;
 
   // Search side: stores `text` (code page 932, cut at a character boundary to fit) and posts the progress
-  // notification, unless the front end is reading the text right now.
-  void Set(std::string_view text, NotifyTarget& notify);
+  // notification of search `search`, unless the front end is reading the text right now.
+  void Set(std::string_view text, NotifyTarget& notify, uint64_t search);
   // Front-end side: copies the text out; false when the lock was taken (then `text` is unchanged).
   bool TryRead(std::string& text);
 

@@ -20,10 +20,10 @@ void PostHits(ConsoleNotify& notify, SearchShared& shared, int count) {
   for (int i = 1; i <= count; ++i) {
     auto hit = std::make_unique<FOUND_M>();
     hit->lineNumber = i;
-    notify.Post(kMsgTextHit, reinterpret_cast<uintptr_t>(hit.release()), std::string());
+    notify.Post(TextHitNotification(std::move(hit), 1));
     if (i % 16 == 0) shared.pending.AddBatch(16, notify.Backlog(), shared.stop, [&] { notify.Flush(); });
   }
-  notify.Post(kMsgSearchEnd, 0, std::string());
+  notify.Post(EndNotification(kEndNormal, 1));
 }
 
 TEST(ConsoleNotify, DeliversEveryHitInOrderWithoutStallingTheThrottledSearch) {
@@ -45,7 +45,7 @@ TEST(ConsoleNotify, DeliversEveryHitInOrderWithoutStallingTheThrottledSearch) {
           continue;
         }
         ASSERT_EQ(n.msg, kMsgTextHit);
-        EXPECT_EQ(reinterpret_cast<FOUND_M*>(n.wParam)->lineNumber, expected++);
+        EXPECT_EQ(TextHitOf(n)->lineNumber, expected++);
         shared.pending.Handled();
       }
       notify.Retire(batch);  // records are freed by the posting thread or with the target (ASan checks)
@@ -58,7 +58,7 @@ TEST(ConsoleNotify, DeliversEveryHitInOrderWithoutStallingTheThrottledSearch) {
 
 TEST(ConsoleNotify, TakeAllHandsOverHeldBackHitsAfterItsTimeout) {
   ConsoleNotify notify(false);
-  notify.Post(kMsgTextHit, reinterpret_cast<uintptr_t>(new FOUND_M()), std::string());
+  notify.Post(TextHitNotification(std::make_unique<FOUND_M>(), 1));
   std::deque<Notification> batch;
   notify.TakeAll(batch, std::chrono::milliseconds(1));
   ASSERT_EQ(batch.size(), 1u);

@@ -124,7 +124,7 @@ TEST(ApplyCommandLine, ReplacesOnlyTheGivenConditions) {
     SearchConditions expected = Profile();
     c.expect(expected);
     HistoryList locations(HistoryKind::Location), patterns(HistoryKind::Pattern);
-    EXPECT_TRUE(ApplyCommandLine(c.text, actual, locations, patterns, kNow));
+    EXPECT_FALSE(ApplyCommandLine(c.text, actual, locations, patterns, kNow).startSearch);
     EXPECT_EQ(Fields(actual), Fields(expected));
   }
 }
@@ -135,8 +135,8 @@ TEST(ApplyCommandLine, LocationsAndPatternsGoToTheTopsOfTheBoxes) {
   patterns.AddPlaceholderIfEmpty();
   patterns.AppendIfAbsent("old");
   SearchConditions c;
-  ApplyCommandLine("-b/nowhere/Abc -b -b/nowhere/abc -b/nowhere/x -mAbc -mabc -mAbc -m", c, locations,
-                   patterns, kNow);
+  ApplyCommandLine(std::string("-b/nowhere/Abc -b -b/nowhere/abc -b/nowhere/x -mAbc -mabc -mAbc -m"), c,
+                   locations, patterns, kNow);
   EXPECT_EQ(locations.Texts(), (std::vector<std::string>{"/nowhere/x", "/nowhere/abc"}));
   EXPECT_EQ(locations.SelectedText(), "/nowhere/x");
   EXPECT_EQ(patterns.Texts(), (std::vector<std::string>{"", "Abc", "abc", "old"}));
@@ -149,23 +149,23 @@ TEST(ApplyCommandLine, StartsOnlyWithLocationPatternKindAndGo) {
   std::string at = "-b\"" + data + "\"";
   struct Case {
     std::string text;
-    bool keepsFocus;
+    bool startsSearch;
   } cases[] = {
-      {at + " -mkeyword -tg", false},
-      {"-gf -mkeyword " + at, false},
-      {at + " -mkeyword -dg", false},
-      {at + " -mkeyword -t", true},
-      {at + " -tg", true},
-      {at + " -mkeyword -g", true},
-      {"-mkeyword -tg", true},
-      {"-b\"" + tree.Path("missing") + "\" -mkeyword -tg", true},  // reaches the box, but starts nothing
-      {"", true},
+      {at + " -mkeyword -tg", true},
+      {"-gf -mkeyword " + at, true},
+      {at + " -mkeyword -dg", true},
+      {at + " -mkeyword -t", false},
+      {at + " -tg", false},
+      {at + " -mkeyword -g", false},
+      {"-mkeyword -tg", false},
+      {"-b\"" + tree.Path("missing") + "\" -mkeyword -tg", false},  // reaches the box, but starts nothing
+      {"", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     SearchConditions conditions;
     HistoryList locations(HistoryKind::Location), patterns(HistoryKind::Pattern);
-    EXPECT_EQ(ApplyCommandLine(c.text, conditions, locations, patterns, kNow), c.keepsFocus);
+    EXPECT_EQ(ApplyCommandLine(c.text, conditions, locations, patterns, kNow).startSearch, c.startsSearch);
   }
 }
 
@@ -225,10 +225,12 @@ TEST(SingleLocationArgument, ExistingEntryGoesToTheTopOfTheLocationBox) {
   std::string folder = tree.Folder("my-dir");
   HistoryList box(HistoryKind::Location);
   box.AddPlaceholderIfEmpty();
-  EXPECT_FALSE(ApplySingleLocationArgument(tree.Path("missing"), box));
-  EXPECT_FALSE(ApplySingleLocationArgument("", box));
+  SearchConditions conditions;
+  EXPECT_FALSE(ApplySingleLocationArgument(tree.Path("missing"), box, conditions));
+  EXPECT_FALSE(ApplySingleLocationArgument("", box, conditions));
   EXPECT_EQ(box.Items(), std::vector<HistoryItem>{{""}});
-  EXPECT_TRUE(ApplySingleLocationArgument(folder + "/./", box));
+  EXPECT_TRUE(ApplySingleLocationArgument(folder + "/./", box, conditions));
+  EXPECT_EQ(conditions.FolderNative, "");
   EXPECT_EQ(box.Texts(), std::vector<std::string>{folder + "/"});
   EXPECT_EQ(box.Selected(), 0);
 }
@@ -297,7 +299,7 @@ TEST(ApplyCommandLine, ComposedLineRestoresTheConditions) {
     std::string text = Compose(BuildComposerRecord(original, folder, c.pattern));
     SearchConditions applied = Profile();
     HistoryList locations(HistoryKind::Location), patterns(HistoryKind::Pattern);
-    EXPECT_TRUE(ApplyCommandLine(text, applied, locations, patterns, kNow));
+    EXPECT_FALSE(ApplyCommandLine(text, applied, locations, patterns, kNow).startSearch);
     EXPECT_EQ(locations.SelectedText(), folder);
     EXPECT_EQ(patterns.SelectedText(), c.pattern);
     EXPECT_EQ(Compose(BuildComposerRecord(applied, locations.SelectedText(), patterns.SelectedText())), text);

@@ -21,18 +21,14 @@ namespace {
 class SlowNotify : public NotifyTarget {
  public:
   explicit SlowNotify(SearchShared& shared) : shared_(shared) {}
-  ~SlowNotify() override {
-    for (uintptr_t p : queue_) delete reinterpret_cast<FOUND_F*>(p);
-  }
-
-  void Post(unsigned msg, uintptr_t wParam, const std::string&) override {
+  void Post(Notification n) override {
     std::lock_guard<std::mutex> guard(lock_);
-    if (msg == kMsgSearchEnd) {
+    if (n.msg == kMsgSearchEnd) {
       ended_ = true;
       changed_.notify_all();
     }
-    if (msg != kMsgNameHit) return;
-    queue_.push_back(wParam);
+    if (n.msg != kMsgNameHit) return;
+    queue_.push_back(std::move(n));
     ++posted_;
     maxOutstanding_ = std::max(maxOutstanding_, static_cast<int>(queue_.size()));
     changed_.notify_all();
@@ -44,7 +40,6 @@ class SlowNotify : public NotifyTarget {
     std::unique_lock<std::mutex> guard(lock_);
     changed_.wait(guard, [&] { return !queue_.empty() || ended_; });
     if (queue_.empty()) return false;
-    delete reinterpret_cast<FOUND_F*>(queue_.front());
     queue_.pop_front();
     ++handled_;
     guard.unlock();
@@ -74,7 +69,7 @@ class SlowNotify : public NotifyTarget {
   SearchShared& shared_;
   std::mutex lock_;
   std::condition_variable changed_;
-  std::deque<uintptr_t> queue_;
+  std::deque<Notification> queue_;
   bool ended_ = false;
   int posted_ = 0;
   int handled_ = 0;

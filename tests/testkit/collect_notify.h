@@ -17,18 +17,19 @@ class CollectNotify : public NotifyTarget {
  public:
   explicit CollectNotify(SearchShared& shared) : shared_(shared) {}
 
-  void Post(unsigned msg, uintptr_t wParam, const std::string& detail) override {
+  void Post(Notification n) override {
     std::lock_guard<std::mutex> guard(lock_);
-    if (msg == kMsgTextHit) {
-      textHits.emplace_back(reinterpret_cast<FOUND_M*>(wParam));
+    searches.push_back(n.search);
+    if (n.msg == kMsgTextHit) {
+      textHits.push_back(TakeTextHit(n));
       shared_.pending.Handled();
-    } else if (msg == kMsgNameHit) {
-      nameHits.emplace_back(reinterpret_cast<FOUND_F*>(wParam));
+    } else if (n.msg == kMsgNameHit) {
+      nameHits.push_back(TakeNameHit(n));
       shared_.pending.Handled();
-    } else if (msg == kMsgSearchEnd) {
-      ends.push_back(static_cast<int>(wParam));
-      endDetail = detail;
-    } else if (msg == kMsgProgress) {
+    } else if (n.msg == kMsgSearchEnd) {
+      ends.push_back(EndCode(n));
+      endDetail = EndMessage(n);
+    } else if (n.msg == kMsgProgress) {
       ++progressCount;
     }
   }
@@ -58,7 +59,8 @@ class CollectNotify : public NotifyTarget {
   std::vector<int> ends;
   std::string endDetail;
   int progressCount = 0;
-  bool utf8Lines = false;  // set before the search: ask for the lines of UTF-8 files as they stand
+  std::vector<uint64_t> searches;  // the search identity of every notification, in arrival order
+  bool utf8Lines = false;          // set before the search: ask for the lines of UTF-8 files as they stand
 
  private:
   SearchShared& shared_;
