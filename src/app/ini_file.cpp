@@ -158,7 +158,11 @@ IniFile::Line IniFile::ParseLine(std::string_view text) {
   if (key.empty()) return line;
   line.kind = LineKind::kKey;
   line.name = std::string(key);
-  line.value = std::string(Trim(text.substr(equals + 1)));
+  // A value ends at a NUL byte, as a text read from a profile always has; the lines after it are read
+  // as usual.
+  std::string_view value = text.substr(equals + 1);
+  value = value.substr(0, value.find('\0'));
+  line.value = std::string(Trim(value));
   return line;
 }
 

@@ -240,7 +240,8 @@ int main(int argc, char** argv) {
   if (options.compose) {
     std::string line =
         Compose(BuildComposerRecord(conditions, conditions.FolderText, conditions.PatternText));
-    printf("%s\n", encoder.Encode(line).c_str());
+    std::string shown = encoder.Encode(line) + '\n';
+    fwrite(shown.data(), 1, shown.size(), stdout);
     if (options.saveProfile && !WriteProfile(profile, conditions, settings, locationBox, patternBox, error)) {
       return Fail(error.c_str()), kExitError;
     }

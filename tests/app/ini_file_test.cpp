@@ -68,8 +68,10 @@ TEST(IniFile, ReadsStringsByTheFileRules) {
        "B",
        "1"},
       {"a very long line", "[S]\r\nlong=" + longValue + "\r\nb=2\r\n", "S", "long", longValue},
-      {"binary garbage around a readable key", std::string(kGarbage, sizeof kGarbage - 1), "S", "a",
-       std::string("1\x00z", 3)},
+      {"binary garbage around a readable key", std::string(kGarbage, sizeof kGarbage - 1), "S", "a", "1"},
+      // Regression: a NUL in a value cut everything after it in composed command lines.
+      {"a NUL ends the value", std::string("[S]\r\na=x \x00y\r\nb=2\r\n", 18), "S", "a", "x"},
+      {"the lines after a NUL are read", std::string("[S]\r\na=x\x00y\r\nb=2\r\n", 17), "S", "b", "2"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

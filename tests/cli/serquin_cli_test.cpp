@@ -114,4 +114,45 @@ TEST_F(CliTest, HelpAndVersion) {
   EXPECT_EQ(Cli({"--version"}).status, 0);
 }
 
+// Runs a shell command line with serquin-cli as $CLI; its exit status (of the last pipeline, with pipefail)
+// and standard error.
+CliRun Shell(const std::string& line, const std::string& errFile) {
+  std::string cli = std::string(SERQUIN_BIN_DIR) + "/serquin-cli";
+  return RunProgram("/bin/bash", {"-c", "set -o pipefail; CLI='" + cli + "'; " + line}, errFile);
+}
+
+// Regression: a failed write of the hits was ignored and the run ended with 0, nothing written.
+TEST_F(CliTest, LostOutputStopsTheSearchWithStatus2) {
+  const std::string args = " -t -sb -e'*' -b'" + tree.Root() + "' -mhello";
+  CliRun full = Shell("\"$CLI\"" + args + " >/dev/full", errFile);
+  EXPECT_EQ(full.status, 2);
+  EXPECT_NE(full.err.find("write error"), std::string::npos) << full.err;
+
+  // A reader that went away, with SIGPIPE ignored: the same stop, without a message (as grep does).
+  CliRun closed = Shell("trap '' PIPE; \"$CLI\"" + args + " | true", errFile);
+  EXPECT_EQ(closed.status, 2);
+  EXPECT_EQ(closed.err, "");
+}
+
+// Regression: a location code page 932 cannot spell gave message 225, though the walk finds it inside a
+// tree; the file search finds names it cannot spell either.
+TEST_F(CliTest, LocationsAndNamesCodePage932CannotSpell) {
+  tree.File("\xed\x95\x9c\xea\xb5\xad/k.txt", "hello korea\n");  // 한국/k.txt
+  CliRun run = Cli({"-t", "-e*", "-b" + tree.Path("\xed\x95\x9c\xea\xb5\xad"), "-mhello"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, tree.Path("\xed\x95\x9c\xea\xb5\xad/k.txt") + ":1:hello korea\n");
+
+  run = Cli({"-f", "-e*", "-b" + tree.Path("\xed\x95\x9c\xea\xb5\xad") + "/", "-mk"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, tree.Path("\xed\x95\x9c\xea\xb5\xad/k.txt") + "\n");
+}
+
+// Regression: a quote inside a line was written undoubled, so the row read back as broken cells.
+TEST_F(CliTest, CsvDoublesQuotesInsideCells) {
+  tree.File("q/code.c", "printf(\"a, b\");\n");
+  CliRun run = Cli({"--format=csv", "-t", "-e*", "-b" + tree.Path("q"), "-mprintf"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\"code.c\",\".\",1,\"printf(\"\"a, b\"\");\"\r\n"), std::string::npos) << run.out;
+}
+
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/cp932.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <functional>
@@ -304,6 +306,56 @@ TEST(ApplyCommandLine, ComposedLineRestoresTheConditions) {
     EXPECT_EQ(patterns.SelectedText(), c.pattern);
     EXPECT_EQ(Compose(BuildComposerRecord(applied, locations.SelectedText(), patterns.SelectedText())), text);
   }
+}
+
+// Regression: a location or pattern that code page 932 cannot spell reached the conditions as "?"s, and a
+// location so named could never start a search.
+TEST(ApplyCommandLine, NativeFormsOfWhatCodePage932CannotHold) {
+  TempTree tree;
+  const std::string korea = tree.Folder("\xed\x95\x9c\xea\xb5\xad");  // 한국
+  const std::string kana = tree.Folder("\xe3\x81\x8b");               // か
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    bool native;  // the text needs its native form
+    std::string folderNative, patternNative;
+    bool startsSearch;
+  } cases[] = {
+      {"code page 932 holds everything", {"-b" + kana, "-mhello", "-tg"}, false, "", "", true},
+      {"a location it cannot spell", {"-b" + korea, "-mhello", "-tg"}, true, korea, "", true},
+      {"a pattern it cannot spell",
+       {"-b" + kana, "-m\xf0\x9f\x98\x80", "-tg"},
+       true,
+       "",
+       "\xf0\x9f\x98\x80",
+       true},
+      {"the last location decides", {"-b" + korea, "-b" + kana, "-mx", "-t"}, true, "", "", false},
+      {"a missing location keeps its form but starts nothing",
+       {"-b" + korea + "/nowhere", "-mx", "-tg"},
+       true,
+       korea + "/nowhere",
+       "",
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CommandLineText text = CommandLineTextFromArgs(c.args);
+    EXPECT_EQ(!text.native.empty(), c.native);
+    SearchConditions conditions;
+    HistoryList locations(HistoryKind::Location), patterns(HistoryKind::Pattern);
+    EXPECT_EQ(ApplyCommandLine(text, conditions, locations, patterns, kNow).startSearch, c.startsSearch);
+    EXPECT_EQ(conditions.FolderNative, c.folderNative);
+    EXPECT_EQ(conditions.PatternNative, c.patternNative);
+    // The boxes hold the code-page-932 form, for which the native form stands.
+    if (!c.folderNative.empty()) {
+      EXPECT_EQ(locations.SelectedText(), platform::Cp932FromUtf8(c.folderNative));
+    }
+  }
+  // The start-up argument alone: the same native form.
+  SearchConditions conditions;
+  HistoryList box(HistoryKind::Location);
+  EXPECT_TRUE(ApplySingleLocationArgument(korea, box, conditions));
+  EXPECT_EQ(conditions.FolderNative, korea);
 }
 
 }  // namespace

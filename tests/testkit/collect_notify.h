@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -29,11 +30,18 @@ class CollectNotify : public NotifyTarget {
     } else if (n.msg == kMsgSearchEnd) {
       ends.push_back(EndCode(n));
       endDetail = EndMessage(n);
+      ended_.notify_all();
     } else if (n.msg == kMsgProgress) {
       ++progressCount;
     }
   }
   void DropPending(unsigned) override {}
+
+  // Waits until `count` end notifications in all have arrived (a search that runs to its end posts one).
+  void WaitForEnds(size_t count) {
+    std::unique_lock<std::mutex> guard(lock_);
+    ended_.wait(guard, [&] { return ends.size() >= count; });
+  }
   bool WantsUtf8Lines() const override { return utf8Lines; }
 
   // "file:line:text" of every text hit (file name and text in UTF-8), sorted.
@@ -65,4 +73,5 @@ class CollectNotify : public NotifyTarget {
  private:
   SearchShared& shared_;
   std::mutex lock_;
+  std::condition_variable ended_;
 };
