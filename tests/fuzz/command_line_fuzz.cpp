@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   SearchConditions conditions;
   HistoryList locations(HistoryKind::Location), patterns(HistoryKind::Pattern);
-  ApplyCommandLine(CommandTextFromArgs(args), conditions, locations, patterns, kNow);
+  // As native arguments: bytes code page 932 cannot hold take the native forms too.
+  ApplyCommandLine(CommandLineTextFromArgs(args), conditions, locations, patterns, kNow);
   (void)Compose(BuildComposerRecord(conditions, locations.SelectedText(), patterns.SelectedText()));
   return 0;
 }
