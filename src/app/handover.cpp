@@ -181,6 +181,11 @@ std::optional<HandOver> DecodeHandOver(std::string_view frame) {
   return handOver;
 }
 
+HandOverAction DecideHandOver(bool mutexF, bool decoded, bool settingsOpen, bool searching) {
+  if (!mutexF || !decoded) return HandOverAction::kDecline;
+  return settingsOpen || searching ? HandOverAction::kRaise : HandOverAction::kRaiseAndApply;
+}
+
 std::string HandOverSocketName(unsigned uid, const std::string& runtimeDir) {
   std::string name = std::string(kSingleInstanceName) + "-" + std::to_string(uid);
   if (runtimeDir.empty() || runtimeDir[0] != '/') return name;

@@ -64,6 +64,17 @@ std::optional<size_t> HandOverFrameSize(std::string_view header);
 // version (wrong header or length, a field running past the end, bytes left over, a NUL in a field).
 std::optional<HandOver> DecodeHandOver(std::string_view frame);
 
+// What the running instance does with a received frame.
+enum class HandOverAction {
+  kDecline,        // reply kHandOverDeclined, change nothing: the new start opens a window of its own
+  kRaise,          // restore and raise the window, ignore the text, reply kHandOverAccepted
+  kRaiseAndApply,  // restore and raise the window, apply the text, then reply kHandOverAccepted
+};
+
+// The running instance's decision: it takes over only when its "MutexF" is on and the frame decoded;
+// it applies the text only while no settings dialog is open and no search is running.
+HandOverAction DecideHandOver(bool mutexF, bool decoded, bool settingsOpen, bool searching);
+
 // The socket's name for user `uid`: inside `runtimeDir` ($XDG_RUNTIME_DIR, private to the user) when that
 // is an absolute path, else the bare name, which the toolkit places in its temporary folder.
 std::string HandOverSocketName(unsigned uid, const std::string& runtimeDir);

@@ -252,6 +252,24 @@ TEST(HandOver, RandomBytesDecodeSafely) {
   EXPECT_GT(decodedMutations, 0) << "changes inside the texts still decode";
 }
 
+TEST(HandOver, RunningInstanceDecision) {
+  using A = HandOverAction;
+  struct Case {
+    bool mutexF, decoded, settingsOpen, searching;
+    HandOverAction action;
+  };
+  Case cases[] = {
+      {false, true, false, false, A::kDecline},      {false, false, false, false, A::kDecline},
+      {false, true, true, true, A::kDecline},        {true, false, false, false, A::kDecline},
+      {true, true, false, false, A::kRaiseAndApply}, {true, true, true, false, A::kRaise},
+      {true, true, false, true, A::kRaise},          {true, true, true, true, A::kRaise},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DecideHandOver(c.mutexF, c.decoded, c.settingsOpen, c.searching), c.action)
+        << c.mutexF << c.decoded << c.settingsOpen << c.searching;
+  }
+}
+
 TEST(HandOver, SocketName) {
   struct Case {
     unsigned uid;
