@@ -34,11 +34,12 @@ extern const std::array<ColumnSpec, kTextColumnCount> kTextColumns;
 
 // The column settings of one list.
 struct ListColumns {
-  bool folderDetail =
-      true;  // file list: "FolderExF", which shows columns 6 and 7; always on for the text list
-  std::vector<int> widths;  // by logical column: width in pixels, or -1 for a column that is not shown
-  std::vector<int> order;   // by position from the left: the logical column shown there; exactly the shown
-                            // columns
+  // File list: "FolderExF", which shows columns 6 and 7; always on for the text list.
+  bool folderDetail = true;
+  // By logical column: the width in pixels, or -1 for a column that is not shown.
+  std::vector<int> widths;
+  // By position from the left: the logical column shown there. It holds exactly the shown columns.
+  std::vector<int> order;
 
   // Whether logical column `column` is shown.
   bool Shown(int column) const;
