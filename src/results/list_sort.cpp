@@ -1,9 +1,14 @@
 #include "results/list_sort.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
+#include <string_view>
+#include <utility>
 
 #include "matching/mbcs.h"
+#include "results/sort_keys.h"
 #include "search/found.h"
 
 namespace {
@@ -56,21 +61,68 @@ int FilePrimary(const FOUND_F& a, const FOUND_F& b, int column) {
   }
 }
 
-// Sorts by a three-way comparison; descending takes its sign the other way round, so equal rows keep
-// their order in both directions.
-template <typename Record, typename Compare>
-void StableSortRows(std::vector<std::unique_ptr<Record>>& rows, bool descending, Compare compare) {
-  if (descending) {
-    std::stable_sort(rows.begin(), rows.end(),
-                     [&](const std::unique_ptr<Record>& a, const std::unique_ptr<Record>& b) {
-                       return compare(*a, *b) > 0;
-                     });
-  } else {
-    std::stable_sort(rows.begin(), rows.end(),
-                     [&](const std::unique_ptr<Record>& a, const std::unique_ptr<Record>& b) {
-                       return compare(*a, *b) < 0;
-                     });
+// The rows in the order of the sorted keys.
+template <typename Record>
+void Permute(std::vector<std::unique_ptr<Record>>& rows, const std::vector<sort_keys::RowKey>& keys) {
+  std::vector<std::unique_ptr<Record>> sorted(rows.size());
+  for (size_t i = 0; i < keys.size(); ++i) sorted[i] = std::move(rows[keys[i].row]);
+  rows = std::move(sorted);
+}
+
+// Each file row's places of one of its texts among all rows' texts.
+std::vector<uint32_t> FileTextRanks(const std::vector<std::unique_ptr<FOUND_F>>& rows,
+                                    std::string FOUND_F::*member) {
+  return sort_keys::TextRanks(rows.size(), [&](size_t i) -> std::string_view { return (*rows[i]).*member; });
+}
+
+// The file list's keys for a column: its primary key, then the tie-break (kind, name, folder), leaving
+// out what the primary key already holds.
+sort_keys::RowKey FileRowKey(const FOUND_F& hit, int column, uint64_t name, uint64_t folder, uint64_t text) {
+  using sort_keys::LargerFirst;
+  const uint64_t kind = LargerFirst(hit.kind);
+  switch (column) {
+    case 0:
+      return {{name, kind, folder}};
+    case 1:
+      return {{folder, kind, name}};
+    case 2:
+      return {{kind, ~hit.size, name, folder}};
+    case 3:
+      return {{sort_keys::SmallerFirst(hit.written), kind, name, folder}};
+    case 4:
+    case 5:
+      return {{text, kind, name, folder}};
+    case 6:
+      return {{LargerFirst(hit.folderCount), kind, name, folder}};
+    case 7:
+      return {{LargerFirst(hit.fileCount), kind, name, folder}};
+    default:
+      return {{kind, name, folder}};
   }
+}
+
+// For every text row, a number that orders its file by name then folder (`folderFirst`: folder then
+// name). Hits of one file share their file record, so the texts are ranked once per file.
+std::vector<uint64_t> FileKeys(const std::vector<std::unique_ptr<FOUND_M>>& rows, bool folderFirst) {
+  std::vector<std::pair<const HitFile*, size_t>> byFile;
+  for (size_t i = 0; i < rows.size(); ++i) byFile.emplace_back(rows[i]->file.get(), i);
+  std::sort(byFile.begin(), byFile.end());
+  std::vector<const HitFile*> files;
+  std::vector<uint32_t> fileOfRow(rows.size());
+  for (const auto& [file, row] : byFile) {
+    if (files.empty() || files.back() != file) files.push_back(file);
+    fileOfRow[row] = static_cast<uint32_t>(files.size() - 1);
+  }
+  auto names =
+      sort_keys::TextRanks(files.size(), [&](size_t i) -> std::string_view { return files[i]->fileName; });
+  auto folders =
+      sort_keys::TextRanks(files.size(), [&](size_t i) -> std::string_view { return files[i]->folder; });
+  std::vector<uint64_t> keys(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    uint64_t name = names[fileOfRow[i]], folder = folders[fileOfRow[i]];
+    keys[i] = folderFirst ? (folder << 32) | name : (name << 32) | folder;
+  }
+  return keys;
 }
 
 }  // namespace
@@ -118,11 +170,40 @@ int CompareTextHits(const FOUND_M& a, const FOUND_M& b, int column) {
 }
 
 void SortFileRows(std::vector<std::unique_ptr<FOUND_F>>& rows, int column, bool descending) {
-  StableSortRows(rows, descending,
-                 [column](const FOUND_F& a, const FOUND_F& b) { return CompareFileHits(a, b, column); });
+  std::vector<uint32_t> names = FileTextRanks(rows, &FOUND_F::name);
+  std::vector<uint32_t> folders = FileTextRanks(rows, &FOUND_F::folder);
+  std::vector<uint32_t> texts;
+  if (column == 4) texts = FileTextRanks(rows, &FOUND_F::typeName);
+  if (column == 5) texts = FileTextRanks(rows, &FOUND_F::attributesText);
+  std::vector<sort_keys::RowKey> keys(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    keys[i] = FileRowKey(*rows[i], column, names[i], folders[i], texts.empty() ? 0 : texts[i]);
+    keys[i].row = i;
+  }
+  sort_keys::SortRowKeys(keys, descending);
+  Permute(rows, keys);
 }
 
 void SortTextRows(std::vector<std::unique_ptr<FOUND_M>>& rows, int column, bool descending) {
-  StableSortRows(rows, descending,
-                 [column](const FOUND_M& a, const FOUND_M& b) { return CompareTextHits(a, b, column); });
+  if (column < 0 || column > 3) column = 0;
+  std::vector<uint64_t> files = FileKeys(rows, column == 1);
+  std::vector<uint32_t> texts;
+  if (column == 3) {
+    texts =
+        sort_keys::TextRanks(rows.size(), [&](size_t i) -> std::string_view { return rows[i]->lineText; });
+  }
+  std::vector<sort_keys::RowKey> keys(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    uint64_t line = sort_keys::SmallerFirst(rows[i]->lineNumber);
+    if (column == 2) {
+      keys[i] = {{line, files[i]}};
+    } else if (column == 3) {
+      keys[i] = {{texts[i], files[i], line}};
+    } else {
+      keys[i] = {{files[i], line}};
+    }
+    keys[i].row = i;
+  }
+  sort_keys::SortRowKeys(keys, descending);
+  Permute(rows, keys);
 }
