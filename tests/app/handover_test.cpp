@@ -31,7 +31,7 @@ Applied Apply(const std::string& text) {
   Applied applied;
   HistoryList locations(HistoryKind::Location);
   HistoryList patterns(HistoryKind::Pattern);
-  applied.searchStarts = !ApplyCommandLine(text, applied.conditions, locations, patterns, kNow);
+  applied.searchStarts = ApplyCommandLine(text, applied.conditions, locations, patterns, kNow).startSearch;
   applied.topLocation = locations.Count() > 0 ? locations.Texts()[0] : "";
   applied.topPattern = patterns.Count() > 0 ? patterns.Texts()[0] : "";
   return applied;
