@@ -63,12 +63,15 @@ std::string ProgramFolder() {
   return error ? std::string() : exe.parent_path().string();
 }
 
-// Opens the library from the program's folder (or the test folder), then by the system's search.
+// Opens the library from the program's folder (or the test folder), then, for an installed program, from
+// its own library folder (bin/../lib/serquin), then by the system's search.
 void* OpenLibrary(const Library& library) {
   const std::string folder = library.testFolder.empty() ? ProgramFolder() : library.testFolder;
   if (!folder.empty()) {
-    const std::string path = folder + "/" + kLibraryName;
-    if (void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
+    for (const char* place : {"/", "/../lib/serquin/"}) {
+      const std::string path = folder + place + kLibraryName;
+      if (void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
+    }
   }
   return library.systemSearch ? dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL) : nullptr;
 }
