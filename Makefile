@@ -1,6 +1,7 @@
 # Wrappers around CMake: `make run` builds Release and starts the program,
 # `make test` builds the sanitizer Debug build and runs every test.
-PACKAGES := cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libonig-dev
+PACKAGES := cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libonig-dev \
+  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins fonts-noto-cjk
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 RELEASE := build/release
