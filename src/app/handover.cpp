@@ -131,6 +131,16 @@ HandOver BuildHandOver(const std::vector<std::string>& nativeArgs, const std::st
   return handOver;
 }
 
+CommandLineText HandOverCommandLine(const HandOver& handOver) {
+  if (!handOver.nativeLocation.empty()) {
+    const std::string& path = handOver.nativeLocation;
+    if (platform::Cp932CanHold(path)) return {handOver.text};
+    return {"-b" + QuoteValue(platform::Cp932FromUtf8(path)), "-b" + QuoteValue(path)};
+  }
+  if (IsSingleLocationArgument(handOver.nativeArgs)) return {};  // the location was not found
+  return CommandLineTextFromArgs(WithAbsoluteLocations(handOver.nativeArgs, handOver.workingFolder));
+}
+
 std::string EncodeHandOver(const HandOver& handOver) {
   size_t size = kHandOverHeaderSize + 16 + handOver.text.size() + handOver.workingFolder.size() +
                 handOver.nativeLocation.size();

@@ -23,6 +23,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cmdline/apply_command_line.h"
+
 // The single-instance lock's name, from which the socket's name is made.
 inline constexpr char kSingleInstanceName[] = "Serquin133UniqueName";
 
@@ -63,6 +65,12 @@ std::optional<size_t> HandOverFrameSize(std::string_view header);
 // The hand-over a frame carries; nothing for any bytes that are not exactly one well-formed frame of this
 // version (wrong header or length, a field running past the end, bytes left over, a NUL in a field).
 std::optional<HandOver> DecodeHandOver(std::string_view frame);
+
+// The command line the running instance applies for a hand-over, in code page 932 and, where code page
+// 932 cannot spell a location or pattern, in its native form: for a single location argument "-b" and its
+// long path; otherwise the new start's arguments with relative locations made absolute against its
+// working folder. An empty text (a single location that was not found) changes nothing when applied.
+CommandLineText HandOverCommandLine(const HandOver& handOver);
 
 // What the running instance does with a received frame.
 enum class HandOverAction {

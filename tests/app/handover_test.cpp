@@ -287,3 +287,36 @@ TEST(HandOver, SocketName) {
 }
 
 }  // namespace
+
+// What the running window applies must name the same entries the new start named, whatever their names.
+TEST(HandOver, RunningInstanceAppliesTheNamedLocationWhole) {
+  TempTree tree;
+  const std::string plain = tree.Folder("docs");
+  const std::string korean = tree.Folder("\xED\x95\x9C\xEA\xB5\xAD");  // 한국
+  struct Case {
+    const char* name;
+    Args args;
+    std::string folderText;    // FolderText after applying
+    std::string folderNative;  // FolderNative after applying
+    bool searchStarts;
+  };
+  const Case cases[] = {
+      {"single folder", {plain}, plain, "", false},
+      {"single folder code page 932 cannot spell", {korean}, platform::Cp932FromUtf8(korean), korean, false},
+      {"relative location and go", {"-bdocs", "-mx", "-tg"}, plain, "", true},
+      {"missing single folder changes nothing", {tree.Path("none")}, "", "", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::optional<HandOver> received = DecodeHandOver(EncodeHandOver(BuildHandOver(c.args, tree.Root())));
+    ASSERT_TRUE(received);
+    SearchConditions conditions;
+    HistoryList locations(HistoryKind::Location);
+    HistoryList patterns(HistoryKind::Pattern);
+    bool starts = ApplyCommandLine(HandOverCommandLine(*received), conditions, locations, patterns, kNow)
+                      .startSearch;
+    EXPECT_EQ(locations.SelectedText(), c.folderText);
+    EXPECT_EQ(conditions.FolderNative, c.folderNative);
+    EXPECT_EQ(starts, c.searchStarts);
+  }
+}
