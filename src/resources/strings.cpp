@@ -29,6 +29,10 @@ constexpr Entry kStrings[] = {
     {273, "フォルダ"},
     {274, "行"},
     {275, "内容"},
+    {IDS_MENU_OPEN_ASSOCIATED, "関連付けで開く(&J)"},
+    {IDS_MENU_OPEN_EDITOR, "指定したエディタで開く(&E)"},
+    {IDS_MENU_OPEN_FOLDER, "フォルダを開く(&O)"},
+    {IDS_MENU_COPY_PATH, "フルパスをコピー(&P)"},
 };
 
 }  // namespace

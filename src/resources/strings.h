@@ -11,6 +11,11 @@ enum StringId : int {
   IDS_SAVE_FAILED = 232,         // the results file could not be saved
   IDS_FILE_COLUMN_FIRST = 256,   // 256..263: titles of the file list's columns 0..7
   IDS_TEXT_COLUMN_FIRST = 272,   // 272..275: titles of the text list's columns 0..3
+  // The result lists' context menu; each text has the number of its menu command.
+  IDS_MENU_OPEN_ASSOCIATED = 32771,  // open by association
+  IDS_MENU_OPEN_EDITOR = 32772,      // open in the configured editor
+  IDS_MENU_OPEN_FOLDER = 32773,      // open the containing folder
+  IDS_MENU_COPY_PATH = 32774,        // copy the full path
 };
 
 // The text of a string in code page 932; empty for an unknown number.

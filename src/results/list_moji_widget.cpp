@@ -1,0 +1,60 @@
+#include "results/list_moji_widget.h"
+
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+
+CListMoji::CListMoji(QWidget* parent)
+    : ResultListView(new RecordListModel<FOUND_M>(kTextColumns, SortTextRows, nullptr), parent),
+      model_(static_cast<RecordListModel<FOUND_M>*>(model())) {
+  model_->setParent(this);
+  setObjectName(QStringLiteral("id1008"));
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected, const QItemSelection&) {
+            if (selected.isEmpty()) return;
+            if (const FOUND_M* hit = model_->At(selected.indexes().front().row())) emit RecordSelected(hit);
+          });
+}
+
+void CListMoji::Setup(const bool& soutaiF, const bool& singleLocation, const std::string& editorFile,
+                      const std::string& editorParam, const IniFile& profile, int screenWidth) {
+  model_->SetDisplayPathFlags(&soutaiF, &singleLocation);
+  editorFile_ = &editorFile;
+  editorParam_ = &editorParam;
+  ApplyColumns(LoadTextListColumns(profile, screenWidth));
+  setUp_ = true;
+}
+
+void CListMoji::SaveColumns(IniFile& profile) const {
+  if (!setUp_) return;  // nothing was loaded, so nothing the profile holds is replaced
+  SaveTextListColumns(profile, CurrentColumns(kTextColumnCount));
+}
+
+void CListMoji::Clear() {
+  model_->Clear();
+  ResetSort();
+}
+
+void CListMoji::Append(std::unique_ptr<FOUND_M> hit) {
+  model_->Append(std::move(hit));
+}
+
+std::vector<const FOUND_M*> CListMoji::SelectedRecords() const {
+  std::vector<const FOUND_M*> records;
+  if (const FOUND_M* hit = model_->At(SelectedRow())) records.push_back(hit);
+  return records;
+}
+
+void CListMoji::ImeSpace() {
+  emit PageViewer(QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier));
+}
+
+void CListMoji::keyPressEvent(QKeyEvent* event) {
+  // Space belongs to the viewer while the text list has the focus: it never selects or searches rows.
+  if (event->key() == Qt::Key_Space) {
+    event->accept();
+    emit PageViewer(event->modifiers().testFlag(Qt::ShiftModifier));
+    return;
+  }
+  ResultListView::keyPressEvent(event);
+}
