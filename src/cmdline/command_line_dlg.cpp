@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "app/help_window_qt.h"
@@ -21,7 +22,11 @@ CCommandLineDlg::CCommandLineDlg(const QString& text, QWidget* parent) : QDialog
   edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   edit->setPlainText(text);
-  edit->setMinimumSize(380, 72);
+  // About four lines of text: a composed line is rarely longer, and the box scrolls when it is.
+  const int lines = 4;
+  edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 60);
+  edit->setFixedHeight(edit->fontMetrics().lineSpacing() * lines + 2 * edit->frameWidth() +
+                       static_cast<int>(2 * edit->document()->documentMargin()));
 
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("id1");
