@@ -33,6 +33,17 @@ constexpr Entry kStrings[] = {
     {IDS_MENU_OPEN_EDITOR, "指定したエディタで開く(&E)"},
     {IDS_MENU_OPEN_FOLDER, "フォルダを開く(&O)"},
     {IDS_MENU_COPY_PATH, "フルパスをコピー(&P)"},
+    {IDS_ABOUT_CAPTION, "バージョン情報"},
+    {IDS_ABOUT_VERSION, "Serquin Version 1.3.9"},
+    {IDS_WHITE_CAPTION, "確認 - Serquin"},
+    {IDS_WHITE_TEXT, "文字列の末尾に空白があります"},
+    {IDS_WHITE_CONTINUE, "続行"},
+    {IDS_WHITE_ABORT, "中止"},
+    {IDS_WHITE_DONT_ASK, "今後このメッセージを出さない"},
+    {IDS_COMMAND_LINE_CAPTION, "コマンドライン引数"},
+    {IDS_HELP_CAPTION, "Serquin ヘルプ"},
+    {IDS_PROFILE_UNREADABLE,
+     "設定ファイル %1 を読めません。\n既定の設定で起動します。このファイルには書き込みません。\n\n(%2)"},
 };
 
 }  // namespace

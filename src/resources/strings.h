@@ -16,6 +16,18 @@ enum StringId : int {
   IDS_MENU_OPEN_EDITOR = 32772,      // open in the configured editor
   IDS_MENU_OPEN_FOLDER = 32773,      // open the containing folder
   IDS_MENU_COPY_PATH = 32774,        // copy the full path
+  // Texts of the small dialogs, numbered after their dialog (dialog number x 100 + n).
+  IDS_ABOUT_CAPTION = 10000,     // about box
+  IDS_ABOUT_VERSION = 10001,     // the version line
+  IDS_WHITE_CAPTION = 12700,     // trailing-blank question
+  IDS_WHITE_TEXT = 12701,
+  IDS_WHITE_CONTINUE = 12702,
+  IDS_WHITE_ABORT = 12703,
+  IDS_WHITE_DONT_ASK = 12704,
+  IDS_COMMAND_LINE_CAPTION = 15600,  // command-line dialog
+  // Texts of the application shell.
+  IDS_HELP_CAPTION = 20000,          // help window, before the page's own title
+  IDS_PROFILE_UNREADABLE = 20001,    // %1 the profile, %2 the reason
 };
 
 // The text of a string in code page 932; empty for an unknown number.
