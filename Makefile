@@ -1,5 +1,6 @@
-# Wrappers around CMake: `make run` builds Release and starts the program,
-# `make test` builds the sanitizer Debug build and runs every test.
+# Wrappers around CMake: `make run` builds Release and starts the window (ARGS go to it),
+# `make test` builds the sanitizer Debug build and runs every test. ./run and ./test do the same on a
+# machine that has no make yet.
 PACKAGES := cmake g++ ninja-build pkg-config libgtest-dev libgmock-dev libonig-dev \
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-qpa-plugins fonts-noto-cjk
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -23,7 +24,7 @@ release: deps
 	cmake --build $(RELEASE) -j $(JOBS)
 
 run: release
-	$(RELEASE)/bin/serquin-cli $(ARGS)
+	$(RELEASE)/bin/serquin $(ARGS)
 
 debug: deps
 	cmake -S . -B $(DEBUG) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSERQUIN_SANITIZE=ON -DSERQUIN_WERROR=ON
