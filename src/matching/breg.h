@@ -76,6 +76,11 @@ class CBreg {
   BRegfreeProc free_ = nullptr;
 };
 
+// The message of a search that asks for a regular expression holding characters code page 932 lacks: the
+// library matches Shift-JIS text only, so it is refused rather than run on the "?" that stand in for them
+// (code page 932: "正規表現では Shift_JIS で表せない文字を検索できません", with an English gloss).
+extern const char kMessageRegexNotInCodePage[];
+
 // The library's pattern text for a search string: "m" + delimiter + search string + delimiter + "k",
 // plus "i" when case is ignored. The search string goes in unchanged (up to a NUL, if it holds one). The
 // delimiter is "/", else "!", else the first byte from 0x21 upward that the string does not contain as a

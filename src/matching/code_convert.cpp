@@ -214,6 +214,22 @@ size_t CCodeConvert::Utf16ToSjisInPlace(char* bytes, size_t length, bool bigEndi
   return platform::Cp932FromUtf16Bytes(bytes + skip, length - skip, bigEndian, bytes);
 }
 
+std::string CCodeConvert::Utf16ToUtf8(const char* bytes, size_t length, bool bigEndian) {
+  const std::u16string units = Utf16Units(bytes, length, bigEndian);
+  std::string out;
+  out.reserve(units.size() * 3);
+  for (size_t i = 0; i < units.size(); ++i) {
+    char32_t code = units[i];
+    if (code >= 0xD800 && code <= 0xDFFF) {
+      const bool pair =
+          code <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF;
+      code = pair ? 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00) : 0xFFFD;
+    }
+    platform::AppendUtf8(code, out);
+  }
+  return out;
+}
+
 void CCodeConvert::ToSjis(int fileCode, std::string_view text, std::string& out) {
   switch (fileCode) {
     case 1:

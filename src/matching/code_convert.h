@@ -112,6 +112,10 @@ class CCodeConvert {
     return Utf16ToSjis(bytes.data(), bytes.size(), bigEndian);
   }
 
+  // UTF-16 text (as Utf16Units reads it) to UTF-8, every character kept: a search string code page 932
+  // cannot hold is looked for in this form. A surrogate without its partner becomes U+FFFD.
+  static std::string Utf16ToUtf8(const char* bytes, size_t length, bool bigEndian);
+
   // File text in the file code `fileCode` to Shift-JIS, appended to `out`: 1 EUC-JP, 2 JIS, 4 UTF-8,
   // 5 UTF-16LE, 6 UTF-16BE; any other code is Shift-JIS already and is copied up to its first NUL.
   static void ToSjis(int fileCode, std::string_view text, std::string& out);

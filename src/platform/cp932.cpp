@@ -215,6 +215,23 @@ size_t AsciiPrefixLength(std::string_view text) {
 
 }  // namespace
 
+int Utf8SequenceAt(std::string_view text, size_t i, char32_t& code) {
+  if (i >= text.size()) return 0;
+  return DecodeUtf8(reinterpret_cast<const unsigned char*>(text.data()) + i, text.size() - i, code);
+}
+
+void AppendUtf8(char32_t code, std::string& out) {
+  if (code < 0x10000) {
+    char bytes[3];
+    out.append(bytes, static_cast<size_t>(PutUtf8(static_cast<char16_t>(code), bytes) - bytes));
+    return;
+  }
+  out += static_cast<char>(0xF0 | code >> 18);
+  out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+  out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+  out += static_cast<char>(0x80 | (code & 0x3F));
+}
+
 bool IsAscii(std::string_view text) {
   return AsciiPrefixLength(text) == text.size();
 }
@@ -344,7 +361,11 @@ std::u16string Utf16FromCp932(std::string_view cp932) {
   return result;
 }
 
-bool Cp932CanHold(std::string_view utf8) {
+namespace {
+
+// Whether every character of the UTF-8 text has a code page 932 code; with `roundTrip`, one that also
+// reads back as the same character.
+bool Cp932Maps(std::string_view utf8, bool roundTrip) {
   size_t i = AsciiPrefixLength(utf8);
   if (i == utf8.size()) return true;
   const Tables& tables = GetTables();
@@ -356,14 +377,24 @@ bool Cp932CanHold(std::string_view utf8) {
     char16_t mapped = tables.ToCp932(static_cast<char16_t>(code));
     if (mapped == kNone) return false;
     // Some characters are taken one way only (U+00A5 YEN SIGN becomes 0x5C, U+301C WAVE DASH becomes
-    // 0x8160, which reads back as U+FF5E): the code must read back as the same character.
+    // 0x8160, which reads back as U+FF5E): for a round trip the code must read back as the same character.
     char16_t back = mapped < 0x100 ? tables.FromSingle(static_cast<unsigned char>(mapped))
                                    : tables.FromPair(static_cast<unsigned char>(mapped >> 8),
                                                      static_cast<unsigned char>(mapped & 0xFF));
-    if (back != code) return false;
+    if (roundTrip && back != code) return false;
     i += static_cast<size_t>(length);
   }
   return true;
+}
+
+}  // namespace
+
+bool Cp932CanHold(std::string_view utf8) {
+  return Cp932Maps(utf8, true);
+}
+
+bool Cp932HasEvery(std::string_view utf8) {
+  return Cp932Maps(utf8, false);
 }
 
 }  // namespace platform

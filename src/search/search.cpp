@@ -8,6 +8,7 @@
 #include "matching/breg.h"
 #include "matching/mbcs.h"
 #include "matching/sboymoo.h"
+#include "matching/utf8_matcher.h"
 #include "platform/cp932.h"
 #include "platform/dir_reader.h"
 #include "platform/paths.h"
@@ -145,7 +146,8 @@ bool RegexMatchesName(CBreg& regex, const char* name) {
 
 }  // namespace
 
-bool CSearch::NameMatches(const char* name) const {
+bool CSearch::NameMatches(std::string_view nativeName, const char* name) const {
+  if (matchers_.nativeNames) return matchers_.nativeNames->Holds(nativeName, foldedName_);
   if (matchers_.regex) return RegexMatchesName(*matchers_.regex, name);
   // A match that starts on the second byte of a double-byte character is no match; look on from the
   // next byte.
@@ -157,6 +159,33 @@ bool CSearch::NameMatches(const char* name) const {
   }
 }
 
+namespace {
+
+// The matchers of a plain search string. One that code page 932 cannot hold is looked for only where its
+// own characters can stand: in Unicode text and native names.
+void MakePlainMatchers(const SearchRequest& request, Matchers& matchers) {
+  const int code = request.charCode;
+  const bool names = request.fileSearch || request.folderSearch;
+  if (!request.patternNative.empty()) {
+    matchers.cp932Holds = false;
+    // UTF-8 and UTF-16 files arise only from detection.
+    if (request.TextOn && code == kCodeAuto)
+      matchers.unicode = std::make_unique<matching::CUtf8Matcher>(request.patternNative, request.ignoreCase);
+    if (names) matchers.nativeNames = std::make_unique<matching::CUtf8Matcher>(request.patternNative, true);
+    return;
+  }
+  matchers.sjis = std::make_unique<CSboymoo>(request.patternSjis.c_str());
+  if (code == 1 || code == 3) matchers.euc = std::make_unique<CSboymoo>(request.patternEuc.c_str());
+  if (code == 2 || code == 3) matchers.jis = std::make_unique<CSboymoo>(request.patternJis.c_str());
+  if (code == 3) matchers.utf8 = std::make_unique<CSboymoo>(request.patternUtf8.c_str());
+  // Either Unicode form of a twin character matches in UTF-8 files; most search strings have none and
+  // keep the raw search of their one UTF-8 form.
+  if (code == 3 && request.TextOn && matching::HasTwinCharacter(request.patternUtf8))
+    matchers.unicode = std::make_unique<matching::CUtf8Matcher>(request.patternUtf8, request.ignoreCase);
+}
+
+}  // namespace
+
 int SearchThreadProc(std::unique_ptr<SearchRequest> request) {
   NotifyTarget& notify = *request->notify;
   const uint64_t search = request->searchId;
@@ -167,6 +196,11 @@ int SearchThreadProc(std::unique_ptr<SearchRequest> request) {
   }
   try {
     Matchers matchers;
+    if (request->regex && !request->patternNative.empty()) {
+      request.reset();
+      notify.Post(EndNotification(kEndRegexFailed, search, matching::kMessageRegexNotInCodePage));
+      return 1;
+    }
     if (request->regex) {
       matchers.regex = std::make_unique<CBreg>();
       // Names are always matched without case; lines as the user chose.
@@ -179,11 +213,7 @@ int SearchThreadProc(std::unique_ptr<SearchRequest> request) {
         return 1;
       }
     } else {
-      matchers.sjis = std::make_unique<CSboymoo>(request->patternSjis.c_str());
-      int code = request->charCode;
-      if (code == 1 || code == 3) matchers.euc = std::make_unique<CSboymoo>(request->patternEuc.c_str());
-      if (code == 2 || code == 3) matchers.jis = std::make_unique<CSboymoo>(request->patternJis.c_str());
-      if (code == 3) matchers.utf8 = std::make_unique<CSboymoo>(request->patternUtf8.c_str());
+      MakePlainMatchers(*request, matchers);
     }
     {
       CSearch search(*request, matchers);

@@ -19,6 +19,7 @@
 namespace matching {
 class CSboymoo;
 class CBreg;
+class CUtf8Matcher;
 }  // namespace matching
 class NotifyTarget;
 struct SearchRequest;
@@ -40,6 +41,14 @@ struct Matchers {
   std::unique_ptr<matching::CSboymoo> jis;
   std::unique_ptr<matching::CSboymoo> utf8;
   std::unique_ptr<matching::CBreg> regex;
+  // Unicode text (UTF-8 files, and UTF-16 files when code page 932 cannot hold the search string) where
+  // code page 932 cannot stand in for the search string: it cannot hold it, or it has a twin character.
+  std::unique_ptr<matching::CUtf8Matcher> unicode;
+  // Native names, without case, when code page 932 cannot hold the search string.
+  std::unique_ptr<matching::CUtf8Matcher> nativeNames;
+  // False when code page 932 cannot hold the search string: no code-page-932 matcher exists, and text in
+  // Shift-JIS, EUC-JP or JIS gives no hit.
+  bool cp932Holds = true;
   Matchers();
   ~Matchers();
 };
@@ -139,7 +148,9 @@ class CSearch : public CSearchBase {
   // Adds the entries a location yields at `level` (and below, within the depth) to `found`, once each.
   void Collect(const std::string& path, int level, std::vector<std::string>& found,
                std::unordered_set<std::string>& seen);
-  bool NameMatches(const char* cp932Name) const;
+  // Whether an entry's name holds the search string; `nativeName` is the same name as the file system
+  // spells it.
+  bool NameMatches(std::string_view nativeName, const char* cp932Name) const;
   // The date, size and attribute tests; `size` is the length compared (a folder's accumulated size).
   bool PassesStatusFilters(const platform::EntryStatus& status, uint64_t size) const;
   void PostNameHit(int kind, std::string_view cp932Name, const std::string& folder, const std::string& path,
@@ -164,6 +175,7 @@ class CSearch : public CSearchBase {
   ScanQueue queue_;
   std::unique_ptr<ScanOrder> scanOrder_;  // text search with several scanning threads
   std::vector<std::thread> scanThreads_;
+  mutable std::string foldedName_;  // the walking thread's scratch for native name matching
 };
 
 // The worker thread's entry: runs the whole search and takes ownership of the request. Returns 0 when the

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "matching/code_convert.h"
+#include "platform/cp932.h"
 #include "platform/local_time.h"
 
 void ResetDateRange(SearchConditions& conditions, int64_t now) {
@@ -70,6 +71,16 @@ ByteRange SizeBoundsOf(const SearchConditions& c) {
   return range;
 }
 
+std::string NativePatternOf(const SearchConditions& c) {
+  // A search string whose characters all have codes (〜 U+301C among them: 0x8160 stands for both its
+  // forms) is searched in code page 932; only one that lost characters to "?" needs its native form.
+  if (c.PatternNative.empty() || platform::Cp932HasEvery(c.PatternNative) ||
+      platform::Cp932FromUtf8(c.PatternNative) != c.PatternText) {
+    return {};
+  }
+  return c.PatternNative;
+}
+
 std::unique_ptr<SearchRequest> BuildSearchRequest(SearchConditions& c, NotifyTarget& notify,
                                                   SearchShared& shared, int64_t now) {
   auto request = std::make_unique<SearchRequest>();
@@ -78,7 +89,8 @@ std::unique_ptr<SearchRequest> BuildSearchRequest(SearchConditions& c, NotifyTar
   request->locations = std::move(c.Locations);
   c.Locations.clear();
   request->patternSjis = c.PatternText;
-  if (c.SearchMoji) {
+  request->patternNative = NativePatternOf(c);
+  if (c.SearchMoji && request->patternNative.empty()) {
     PatternForms forms = CCodeConvert::MakePatternForms(c.PatternText, c.ConvertFlag);
     request->patternEuc = std::move(forms.euc);
     request->patternJis = std::move(forms.jis);

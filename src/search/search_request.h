@@ -25,6 +25,9 @@ struct SearchRequest {
   std::string patternEuc;
   std::string patternJis;
   std::string patternUtf8;
+  // The search string in UTF-8 when code page 932 cannot hold it (patternSjis then has "?" in place of what
+  // it lacks and must never be searched for; the other forms stay empty); empty otherwise.
+  std::string patternNative;
   bool TextOn = false;  // text search runs: SearchMoji with a non-empty pattern
   bool fileSearch = false;
   bool folderSearch = false;
@@ -53,6 +56,10 @@ TimeRange DateBoundsOf(const SearchConditions& conditions, int64_t now);
 // The size bounds in bytes by SizeKind (unit arithmetic saturates at all bits set; swapped when the
 // maximum is below the minimum).
 ByteRange SizeBoundsOf(const SearchConditions& conditions);
+
+// PatternNative when code page 932 lacks some of its characters and it still stands for PatternText
+// (PatternText is its conversion), else empty.
+std::string NativePatternOf(const SearchConditions& conditions);
 
 // Builds the request for a validated search start. The resolved locations are moved out of
 // `conditions.Locations`, which is left empty.

@@ -154,7 +154,7 @@ int CSearch::WalkName(platform::DirReader& dir, const std::string& folder, int l
       if (!fileSearch_) continue;
       const char* cp932 = Cp932Name(name, nameBuffer);
       if (!fileAll_ && !MatchesExt(cp932, fileExts_)) continue;
-      if (!NameMatches(cp932)) continue;
+      if (!NameMatches(name, cp932)) continue;
       const platform::EntryStatus& status = dir.Status();
       if (!PassesStatusFilters(status, status.size)) continue;
       PostNameHit(2, cp932, folder, platform::JoinPath(folder, name), status, status.size, 0, 0);
@@ -182,7 +182,8 @@ int CSearch::WalkName(platform::DirReader& dir, const std::string& folder, int l
     const platform::EntryStatus& status = dir.Status();
     if (!PassesStatusFilters(status, localSize)) continue;
     const char* cp932 = Cp932Name(name, nameBuffer);
-    if (NameMatches(cp932)) PostNameHit(4, cp932, folder, path, status, localSize, localFiles, localFolders);
+    if (NameMatches(name, cp932))
+      PostNameHit(4, cp932, folder, path, status, localSize, localFiles, localFolders);
   }
   return 0;
 }
@@ -213,12 +214,14 @@ int CSearch::WalkNameEntry(const std::string& path, uint64_t& size, int& files, 
   if (!platform::StatPath(path, status, isFolder, isLink)) return 0;
   std::string nameBuffer;
   // The name is the tail of a std::string, so it is NUL-terminated as the matcher needs.
-  const char* cp932 = Cp932Name(platform::LastComponent(path), nameBuffer);
+  const std::string_view nativeName = platform::LastComponent(path);
+  const char* cp932 = Cp932Name(nativeName, nameBuffer);
   std::string parent(platform::ParentFolder(path));
   if (!isFolder) {
     files += 1;
     size += status.size;
-    if (!fileSearch_ || (!fileAll_ && !MatchesExt(cp932, fileExts_)) || !NameMatches(cp932)) return 0;
+    if (!fileSearch_ || (!fileAll_ && !MatchesExt(cp932, fileExts_)) || !NameMatches(nativeName, cp932))
+      return 0;
     if (PassesStatusFilters(status, status.size))
       PostNameHit(2, cp932, parent, path, status, status.size, 0, 0);
     return 0;
@@ -236,7 +239,7 @@ int CSearch::WalkNameEntry(const std::string& path, uint64_t& size, int& files, 
       if (stopped == 1) return 1;
     }
   }
-  if (folderSearch_ && PassesStatusFilters(status, localSize) && NameMatches(cp932)) {
+  if (folderSearch_ && PassesStatusFilters(status, localSize) && NameMatches(nativeName, cp932)) {
     PostNameHit(4, cp932, parent, path, status, localSize, localFiles, localFolders);
   }
   return 0;

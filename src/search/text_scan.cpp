@@ -18,6 +18,7 @@
 #include "matching/code_convert.h"
 #include "matching/mbcs.h"
 #include "matching/sboymoo.h"
+#include "matching/utf8_matcher.h"
 #include "platform/cp932.h"
 #include "search/file_text.h"
 #include "search/found.h"
@@ -28,6 +29,7 @@
 
 using matching::CBreg;
 using matching::CSboymoo;
+using matching::CUtf8Matcher;
 using matching::IsTrailAt;
 
 namespace {
@@ -78,13 +80,16 @@ bool HasFullWidthLetter(const char* sjis) {
 class TextScanner {
  public:
   TextScanner(CSearchBase& owner, const std::string& nativePath, int code)
-      : owner_(owner), nativePath_(nativePath), code_(code) {}
+      : owner_(owner), nativePath_(nativePath), code_(code), utf8Text_(code == kCodeUtf8) {}
 
   // Shift-JIS text (also converted UTF-16): a match must start on a character boundary of its line.
   void ScanSjis(char* text, size_t length);
   // EUC-JP, JIS or UTF-8 text searched with the pattern in that code; each candidate line is converted
   // and confirmed in Shift-JIS.
   void ScanConverted(char* text, size_t length, const CSboymoo& matcher);
+  // UTF-8 text (a UTF-8 file, or a UTF-16 file read as UTF-8) searched with the Unicode matcher; each
+  // candidate line is folded and confirmed in UTF-8, then reported in Shift-JIS with its UTF-8 form.
+  void ScanUnicode(char* text, size_t length);
   // Line by line with the regular expression. The text is Shift-JIS, or UTF-8 without byte-order mark
   // when `utf8` (each line that can match is converted on its own then).
   void ScanRegex(const char* text, size_t length, bool utf8 = false);
@@ -99,7 +104,7 @@ class TextScanner {
   size_t CountBreaks(const char* from, const char* to) const;
   // Posts the line as a hit of the current line number; true when the search is to stop.
   bool Report(std::string line, std::string_view utf8Line = {});
-  // The line of a UTF-8 file as the front end wants it besides the converted one: without a byte-order
+  // The line of UTF-8 text as the front end wants it besides the converted one: without a byte-order
   // mark, and empty when it was not asked for.
   std::string_view Utf8Line(const char* lineStart, const char* lineEnd) const;
 
@@ -107,6 +112,7 @@ class TextScanner {
   const std::string& nativePath_;
   std::shared_ptr<const HitFile> file_;  // made at the file's first hit
   const int code_;
+  bool utf8Text_;  // the text scanned is UTF-8, so its lines can go to the front end as they stand
   char* lineStart_ = nullptr;
   char* end_ = nullptr;
   int lineNumber_ = 1;
@@ -179,7 +185,7 @@ char* TextScanner::CutLine(char* hit, char*& cursor) {
 }
 
 std::string_view TextScanner::Utf8Line(const char* lineStart, const char* lineEnd) const {
-  if (code_ != kCodeUtf8 || !owner_.utf8Lines_) return {};
+  if (!utf8Text_ || !owner_.utf8Lines_) return {};
   std::string_view line(lineStart, static_cast<size_t>(lineEnd - lineStart));
   if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
   return line;
@@ -225,6 +231,29 @@ void TextScanner::ScanConverted(char* text, size_t length, const CSboymoo& match
     converted = CCodeConvert::ToSjis(code_, lineStart, static_cast<size_t>(lineEnd - lineStart));
     if (sjis.HasHitOnBoundary(converted.c_str(), owner_.ignoreCase_) &&
         Report(std::move(converted), Utf8Line(lineStart, lineEnd))) {
+      return;
+    }
+    ++lineNumber_;
+    lineStart_ = cursor;
+  }
+}
+
+void TextScanner::ScanUnicode(char* text, size_t length) {
+  const CUtf8Matcher& matcher = *owner_.matchers_.unicode;
+  utf8Text_ = true;
+  end_ = text + length;
+  lineStart_ = text;
+  matching::Utf8Candidates candidates(matcher, text, length);
+  std::string folded;
+  for (char* cursor = text; cursor < end_;) {
+    const char* hit = candidates.Next(cursor);
+    if (!hit) return;
+    PassBreaks(cursor, hit);
+    char* lineStart = lineStart_;
+    char* lineEnd = CutLine(const_cast<char*>(hit), cursor);
+    std::string_view line(lineStart, static_cast<size_t>(lineEnd - lineStart));
+    if (line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+    if (matcher.Holds(line, folded) && Report(CCodeConvert::Utf8ToSjis(line), Utf8Line(lineStart, lineEnd))) {
       return;
     }
     ++lineNumber_;
@@ -342,7 +371,18 @@ void CSearchBase::ScanText(const std::string& nativePath, char* text, const File
   const size_t length = file.length, textLength = file.textLength;
   const int code = file.code;
   TextScanner scanner(*this, nativePath, code);
-  if (code == kCodeUtf16Le || code == kCodeUtf16Be) {
+  const bool utf16 = code == kCodeUtf16Le || code == kCodeUtf16Be;
+  if (matchers_.unicode && !regex_) {
+    if (code == kCodeUtf8) return scanner.ScanUnicode(text, textLength);
+    if (utf16 && !matchers_.cp932Holds) {
+      // Code page 932 would lose the very characters looked for, so the text is read as UTF-8.
+      std::string utf8 = CCodeConvert::Utf16ToUtf8(text, length, code == kCodeUtf16Be);
+      return scanner.ScanUnicode(utf8.data(), utf8.size());
+    }
+  }
+  // What code page 932 cannot hold, no text in Shift-JIS, EUC-JP or JIS holds.
+  if (!matchers_.cp932Holds) return;
+  if (utf16) {
     // Converted in the file's own buffer: no second copy of a large file.
     size_t converted = CCodeConvert::Utf16ToSjisInPlace(text, length, code == kCodeUtf16Be);
     text[converted] = '\0';

@@ -69,6 +69,38 @@ TEST_F(CliTest, Utf8LinesKeepCharactersShiftJisLacks) {
   EXPECT_NE(run.out.find(":1:\x93\xfa\x96\x7b ? x\n"), std::string::npos) << run.out;
 }
 
+// A search string code page 932 cannot hold once searched for "?" and a wave dash in its JIS form never
+// found itself in UTF-8 files; a regular expression code page 932 cannot hold failed with a message about
+// "??" and now says why it cannot run.
+TEST_F(CliTest, UnheldSearchStringsAndWaveDashes) {
+  tree.File("w/u.txt", "〜 wave\n～ full\n한국 k\n? q\n");
+  tree.File("w/s.txt", "? sjis\r\n");
+  const std::string at = "-b" + tree.Root() + "/w/";
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> out;
+  } cases[] = {
+      {"Korean", {"-t", "-sb", at, "-m한국"}, 0, {":3:한국 k"}},
+      {"wave dash", {"-t", "-sb", at, "-m〜"}, 0, {":1:〜 wave", ":2:～ full"}},
+      {"full-width tilde", {"-t", "-sb", at, "-m～"}, 0, {":1:〜 wave", ":2:～ full"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CliRun run = Cli(c.args);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    std::vector<std::string> lines;
+    for (const std::string& line : Lines(run.out)) lines.push_back(line.substr(line.find(':')));
+    EXPECT_EQ(lines, c.out);
+  }
+  CliRun run = Cli({"-t", "-sb", "-r1", at, "-m한국"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("正規表現では Shift_JIS で表せない文字を検索できません"), std::string::npos)
+      << run.err;
+}
+
 TEST_F(CliTest, CsvWritesTheResultFileInEitherEncoding) {
   CliRun run = Cli({"--format=csv", "-t", "-sb", "-b" + tree.Root() + "/jp/", "-m\xe6\x9c\xac"});
   EXPECT_EQ(run.status, 0) << run.err;

@@ -173,6 +173,34 @@ TEST(CodeConvertTest, Utf16ToSjis) {
   EXPECT_EQ(CCodeConvert::Utf16Units("\xFE\xFF\x30\x42\x00\x41", 6, true), u"\u3042A");
 }
 
+TEST(CodeConvertTest, Utf16ToUtf8KeepsEveryCharacter) {
+  struct Case {
+    const char* name;
+    std::string in;
+    bool bigEndian;
+    std::string out;
+  } cases[] = {
+      {"little-endian with mark", "\xFF\xFE\x5C\xD5"s, false, "한"},
+      {"big-endian",
+       "\xD5\x5C\x00"s
+       "A"s,
+       true, "한A"},
+      {"surrogate pair", "\x3D\xD8\x00\xDE"s, false, "😀"},
+      {"lone surrogates",
+       "\x00\xDE\x3D\xD8"s
+       "A\x00"s,
+       false, "\uFFFD\uFFFDA"},
+      {"zero unit ends the text",
+       "A\x00\x00\x00"s
+       "B\x00"s,
+       false, "A"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(CCodeConvert::Utf16ToUtf8(c.in.data(), c.in.size(), c.bigEndian), c.out);
+  }
+}
+
 TEST(CodeConvertTest, ToSjisByFileCodeAppends) {
   const std::pair<int, std::string> cases[] = {
       {0, kSjisNihongo + "\0x"s},

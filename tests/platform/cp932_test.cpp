@@ -204,21 +204,24 @@ TEST(Cp932, CanHold) {
     const char* name;
     std::string utf8;
     bool holds;
+    bool hasEvery;  // every character has a code, which may read back as another form
   } cases[] = {
-      {"empty", "", true},
-      {"ascii", "/home/user/a?b", true},
-      {"japanese and half-width kana", "日本語ｱｲｳ", true},
-      {"NEC row 13 character", "≒", true},
-      {"user-defined area", "\xee\x80\x80", true},
-      {"yen sign comes back as backslash", "\xc2\xa5", false},
-      {"wave dash comes back as full-width tilde", "\xe3\x80\x9c", false},
-      {"accented latin", "\xc3\xa9", false},
-      {"outside the BMP", "\xf0\x9f\x98\x80", false},
-      {"invalid UTF-8", "a\xff", false},
+      {"empty", "", true, true},
+      {"ascii", "/home/user/a?b", true, true},
+      {"japanese and half-width kana", "日本語ｱｲｳ", true, true},
+      {"NEC row 13 character", "≒", true, true},
+      {"user-defined area", "\xee\x80\x80", true, true},
+      {"yen sign comes back as backslash", "\xc2\xa5", false, true},
+      {"wave dash comes back as full-width tilde", "\xe3\x80\x9c", false, true},
+      {"accented latin", "\xc3\xa9", false, false},
+      {"Korean after Japanese", "日本한", false, false},
+      {"outside the BMP", "\xf0\x9f\x98\x80", false, false},
+      {"invalid UTF-8", "a\xff", false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(Cp932CanHold(c.utf8), c.holds);
+    EXPECT_EQ(platform::Cp932HasEvery(c.utf8), c.hasEvery);
   }
 }
 

@@ -190,6 +190,26 @@ TEST_F(RegexSearchTest, WithoutTheLibraryTheSearchEndsWithAMessage) {
   EXPECT_TRUE(notify->textHits.empty());
 }
 
+// The library matches Shift-JIS only: a search string code page 932 cannot hold once searched for the "?"
+// in its place ("한국" became "??", which the library rejected with a puzzling message). It is refused
+// with a message that says why, for text and for names.
+TEST_F(RegexSearchTest, UnheldSearchStringIsRefusedWithAClearMessage) {
+  tree.File("a.txt", "한국\n??\n");
+  for (bool text : {true, false}) {
+    SCOPED_TRACE(text ? "text search" : "name search");
+    SearchConditions conditions = Conditions(Sjis("한국"), text, !text, !text);
+    conditions.PatternNative = "한국";
+    Run(conditions);
+    EXPECT_EQ(notify->ends, std::vector<int>{1});
+    EXPECT_EQ(notify->endDetail, matching::kMessageRegexNotInCodePage);
+    EXPECT_NE(platform::Utf8FromCp932(notify->endDetail).find("正規表現では Shift_JIS で表せない文字を"),
+              std::string::npos);
+    EXPECT_TRUE(notify->textHits.empty());
+    EXPECT_TRUE(notify->nameHits.empty());
+    EXPECT_EQ(result, 1);
+  }
+}
+
 // UTF-8 lines that can hold a match are found by a literal of the expression in the raw bytes when it
 // has one, else every line is converted: both ways give the same lines and numbers, whatever the breaks.
 TEST_F(RegexSearchTest, Utf8LinesWithAndWithoutALiteral) {

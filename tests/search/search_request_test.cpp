@@ -147,4 +147,34 @@ TEST_F(SearchRequestTest, BuildsTheSnapshotAndTakesTheLocations) {
   EXPECT_TRUE(request->patternEuc.empty() && request->patternJis.empty() && request->patternUtf8.empty());
 }
 
+// The native form of the search string is used only when code page 932 lacks one of its characters and
+// the box still shows its conversion; a form code page 932 merely reads back differently (〜 U+301C) is
+// searched in code page 932 like any other.
+TEST_F(SearchRequestTest, NativePatternOnlyForCharactersCodePage932Lacks) {
+  SearchShared shared;
+  CollectNotify notify(shared);
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string native;
+    std::string expect;
+  } cases[] = {
+      {"Korean", platform::Cp932FromUtf8("한국"), "한국", "한국"},
+      {"invalid bytes", "a?", "a\xff", "a\xff"},
+      {"the box was edited since", "??x", "한국", ""},
+      {"wave dash in its JIS form", platform::Cp932FromUtf8("〜"), "〜", ""},
+      {"none kept", "abc", "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SearchConditions conditions;
+    conditions.PatternText = c.text;
+    conditions.PatternNative = c.native;
+    auto request = BuildSearchRequest(conditions, notify, shared, 0);
+    EXPECT_EQ(request->patternNative, c.expect);
+    // The code-page-932 forms of a string the code page cannot hold would find "?": none are made.
+    EXPECT_EQ(request->patternUtf8.empty(), !c.expect.empty());
+  }
+}
+
 }  // namespace

@@ -243,4 +243,37 @@ TEST_F(WalkTest, TextSearchReportsEachMatchingLine) {
   EXPECT_EQ(hits.ends, std::vector<int>{0});
 }
 
+// A search string code page 932 cannot hold is compared with names as the file system spells them: in
+// their code-page-932 forms "?" stands for every character the code page lacks, so "한국" once found "??".
+TEST_F(WalkTest, UnheldSearchStringMatchesNativeNames) {
+  tree.File("k/한국.txt");
+  tree.File("k/??.txt");
+  tree.File("k/한글.txt");
+  tree.File("k/HAN한국어/f.txt");
+  struct Case {
+    const char* name;
+    std::string location;
+    std::string native;
+    Names expect;
+  } cases[] = {
+      {"files and folders of a walk", tree.Path("k/"), "한국", {"HAN한국어", "한국.txt"}},
+      {"without case", tree.Path("k/"), "han한", {"HAN한국어"}},
+      {"a named entry", tree.Path("k/한국.txt"), "한국", {"한국.txt"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SearchConditions conditions = NameSearch({c.location}, kUnlimitedDepth, true, true);
+    conditions.PatternText = platform::Cp932FromUtf8(c.native);
+    conditions.PatternNative = c.native;
+    Run(conditions);
+    Names names;
+    for (const auto& hit : notify->nameHits) {
+      names.push_back(hit->nativePath.substr(hit->nativePath.rfind('/') + 1));
+      EXPECT_EQ(hit->name, platform::Cp932FromUtf8(names.back()));
+    }
+    EXPECT_EQ(Sorted(names), c.expect);
+    EXPECT_EQ(notify->ends, std::vector<int>{0});
+  }
+}
+
 }  // namespace

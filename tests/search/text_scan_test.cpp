@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "matching/code_convert.h"
+#include "matching/utf8_matcher.h"
 #include "platform/cp932.h"
 #include "search/search.h"
 #include "search/search_request.h"
@@ -30,6 +31,26 @@ std::string Utf16(const std::string& sjis, bool bigEndian) {
   for (char16_t u : platform::Utf16FromCp932(sjis)) {
     char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
     bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+// UTF-16 with byte-order mark of UTF-8 text, every character kept (surrogate pairs beyond the BMP).
+std::string Utf16FromUtf8(const std::string& utf8, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  auto put = [&](char32_t u) {
+    char high = static_cast<char>(u >> 8), low = static_cast<char>(u & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  };
+  for (size_t i = 0; i < utf8.size();) {
+    char32_t code = 0;
+    i += static_cast<size_t>(platform::Utf8SequenceAt(utf8, i, code));
+    if (code < 0x10000) {
+      put(code);
+    } else {
+      put(0xD800 + ((code - 0x10000) >> 10));
+      put(0xDC00 + ((code - 0x10000) & 0x3FF));
+    }
   }
   return bytes;
 }
@@ -205,6 +226,92 @@ TEST_F(TextScanTest, Utf8FilesGiveTheirOwnLinesWhenAskedFor) {
       if (utf8) {
         EXPECT_EQ(hit->lineText, Sjis("検索 ? ?"));
       }
+    }
+  }
+}
+
+// A search string code page 932 cannot hold used to become "?" and find every line holding "?". Its own
+// characters are found in UTF-8 and UTF-16 files (reported in code page 932, with the UTF-8 line for
+// front ends that print it); files in the other codes cannot hold it and give no hit.
+TEST_F(TextScanTest, UnheldSearchStringIsNeverAQuestionMark) {
+  struct Case {
+    const char* name;
+    std::string native;  // as typed; it reaches the search as its code-page-932 form and itself
+    std::string line;    // a line holding it
+    bool inUtf16;        // UTF-16 can hold it too
+  } cases[] = {
+      {"Korean", "한국", "말 한국어", true},
+      {"emoji", "😀!", "x 😀! y", true},
+      {"invalid UTF-8 bytes", "\xff\xfe", "a\xff\xfe", false},
+      {"with a twin character", "〜Ａ한", "z ～Ａ한", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempTree files;
+    const std::string questions = Sjis("??? 検索 ??") + "\r\n";
+    // A first line long enough that detection sees only well-formed UTF-8 before the line.
+    std::string text = "first";
+    for (int i = 0; i < 100; ++i) text += "日本";
+    text += "\n" + c.line + "\n";
+    const bool utf16 = c.inUtf16;
+    files.File("sjis.txt", questions);
+    files.File("euc.txt", CCodeConvert::SjisToEuc(questions));
+    files.File("jis.txt", CCodeConvert::SjisToJis(questions));
+    files.File("utf8-questions.txt", "??? ??\n");
+    files.File("utf8.txt", text);
+    if (utf16) {
+      files.File("utf16le.txt", Utf16FromUtf8(text, false));
+      files.File("utf16be.txt", Utf16FromUtf8(text, true));
+    }
+    for (bool ignoreCase : {false, true}) {
+      SearchConditions conditions = Conditions(platform::Cp932FromUtf8(c.native), 3, ignoreCase);
+      conditions.PatternNative = c.native;
+      conditions.Locations = {files.Root() + "/"};
+      Run(conditions, true);
+      Strings names;
+      for (const auto& hit : notify->textHits) {
+        names.push_back(hit->FileName());
+        EXPECT_EQ(hit->lineNumber, 2);
+        EXPECT_EQ(hit->lineText, platform::Cp932FromUtf8(c.line));
+        EXPECT_EQ(hit->utf8Line, c.line);
+      }
+      std::sort(names.begin(), names.end());
+      EXPECT_EQ(names, (utf16 ? Strings{"utf16be.txt", "utf16le.txt", "utf8.txt"} : Strings{"utf8.txt"}));
+      EXPECT_EQ(notify->ends, std::vector<int>{0});
+    }
+  }
+}
+
+// The seven characters code page 932 takes from two Unicode characters each: typed in either form, the
+// search string finds both in UTF-8 and UTF-16 files (it used to find only the Microsoft form in UTF-8
+// files, and "—" found "―" alone), and the one code in Shift-JIS files.
+TEST_F(TextScanTest, TwinCharactersFindBothFormsInUnicodeFiles) {
+  for (const auto& twin : matching::kTwinCharacters) {
+    std::string jis, microsoft;
+    platform::AppendUtf8(twin.jis, jis);
+    platform::AppendUtf8(twin.microsoft, microsoft);
+    SCOPED_TRACE(jis + " " + microsoft);
+    TempTree files;
+    const std::string text = "a" + jis + "b\nnone\na" + microsoft + "b\n";
+    files.File("utf8.txt", text);
+    files.File("utf16.txt", Utf16FromUtf8(text, false));
+    files.File("sjis.txt", platform::Cp932FromUtf8(text));
+    for (const std::string& typed : {jis, microsoft}) {
+      // A front end keeps the native form of the JIS form (code page 932 reads it back as the other form);
+      // the search must still run in code page 932.
+      SearchConditions conditions = Conditions(platform::Cp932FromUtf8("a" + typed));
+      conditions.PatternNative = platform::Cp932CanHold("a" + typed) ? "" : "a" + typed;
+      conditions.Locations = {files.Root() + "/"};
+      Run(conditions, true);
+      Strings found;
+      for (const auto& hit : notify->textHits) {
+        found.push_back(hit->FileName() + ":" + hit->lineNumberText + ":" +
+                        (hit->utf8Line.empty() ? platform::Utf8FromCp932(hit->lineText) : hit->utf8Line));
+      }
+      std::sort(found.begin(), found.end());
+      EXPECT_EQ(found, (Strings{"sjis.txt:1:a" + microsoft + "b", "sjis.txt:3:a" + microsoft + "b",
+                                "utf16.txt:1:a" + microsoft + "b", "utf16.txt:3:a" + microsoft + "b",
+                                "utf8.txt:1:a" + jis + "b", "utf8.txt:3:a" + microsoft + "b"}));
     }
   }
 }
