@@ -1,7 +1,9 @@
 #include "app/end_sound_qt.h"
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QFileInfo>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
@@ -24,6 +26,8 @@ void Fail(const std::function<void()>& onFailure) {
 void PlaySoundFile(const std::string& waveFile, std::function<void()> onFailure) {
   const QString path = QtFromCp932(waveFile);
   if (path.isEmpty() || !QFileInfo(path).isFile()) return Fail(onFailure);
+  // Without a sound device a file only seems to play; the default sound (the display's bell) still sounds.
+  if (QMediaDevices::defaultAudioOutput().isNull()) return Fail(onFailure);
 
   // Each sound has an effect of its own that deletes itself when it has played or failed.
   auto* effect = new QSoundEffect(qApp);

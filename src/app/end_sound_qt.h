@@ -6,7 +6,8 @@
 #include <string>
 
 // Plays the sound file `waveFile` (a code page 932 path); the default sound (QApplication::beep) when the
-// name is empty or the file cannot be played (missing, unreadable, a format the sound system rejects).
+// name is empty or the file cannot be played (missing, unreadable, a format the sound system rejects, no
+// sound device).
 void PlayEndSound(const std::string& waveFile);
 
 // Plays `waveFile` without waiting; `onFailure`, when given, runs once instead when it cannot be played

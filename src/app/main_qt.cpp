@@ -1,4 +1,4 @@
-// serquin: the window. Everything it does is in the application shell and the main dialog.
+// serquin: the window. Everything but the choice of the main window lives in CSerquinApp.
 #include "app/serquin_app_qt.h"
 #include "app/serquin_dlg.h"
 

@@ -108,6 +108,9 @@ int CSerquinApp::Run(const AppWindowFactory& makeWindow) {
     std::fputs(kNoDisplayLine, stderr);
     return 2;
   }
+  // Taken before the toolkit removes the options it knows (-display, -name, ...) from argv: the command
+  // line is applied, and handed over, exactly as typed.
+  const std::vector<std::string> args = NativeArgs(argc_, argv_);
   std::unique_ptr<QApplication> app = CreateApplication(argc_, argv_);
   QApplication::setApplicationName("Serquin");
   QApplication::setApplicationVersion(SERQUIN_VERSION);
@@ -118,7 +121,6 @@ int CSerquinApp::Run(const AppWindowFactory& makeWindow) {
   QApplication::setWindowIcon(icon);
   LoadJapaneseTranslations(*app);
 
-  const std::vector<std::string> args = NativeArgs(argc_, argv_);
   const QString socketName = QtFromNative(CurrentHandOverSocketName());
   const std::string frame = EncodeHandOver(BuildHandOver(args, WorkingFolder()));
   // An empty frame (a command line too long to hand over) starts a further instance.
