@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/ini_file.h"
+#include "resources/strings.h"
 #include "results/list_columns.h"
 #include "results/list_sort.h"
 
@@ -18,10 +19,10 @@ class ResultModel;
 
 // The context-menu commands; each is also the number of its text in the string table.
 enum ListMenuCommand : int {
-  kMenuOpenAssociated = 32771,
-  kMenuOpenEditor = 32772,
-  kMenuOpenFolder = 32773,
-  kMenuCopyPath = 32774,
+  kMenuOpenAssociated = IDS_MENU_OPEN_ASSOCIATED,  // 32771
+  kMenuOpenEditor = IDS_MENU_OPEN_EDITOR,          // 32772
+  kMenuOpenFolder = IDS_MENU_OPEN_FOLDER,          // 32773
+  kMenuCopyPath = IDS_MENU_COPY_PATH,              // 32774
 };
 
 class ResultListView : public QTableView {

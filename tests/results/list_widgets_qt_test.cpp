@@ -31,6 +31,8 @@ class QtEnvironment : public ::testing::Environment {
     static int argc = 1;
     static char name[] = "list_widgets_qt_test";
     static char* argv[] = {name, nullptr};
+    // Headless unless told otherwise, also when started without the test runner's environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     app_ = std::make_unique<QApplication>(argc, argv);
   }
   void TearDown() override { app_.reset(); }
@@ -582,6 +584,13 @@ TEST(ResultListKeys, TheFileListConsumesOnlyTheInputMethodSpace) {
   letter.setCommitString(QStringLiteral("c"));
   QApplication::sendEvent(&list, &letter);
   EXPECT_EQ(SelectedRowOf(list), 2);
+
+  // A plain Space keeps the view's own meaning: it selects the current row.
+  list.selectionModel()->clearSelection();
+  list.selectionModel()->setCurrentIndex(list.model()->index(1, 0), QItemSelectionModel::NoUpdate);
+  ASSERT_EQ(SelectedRowOf(list), -1);
+  QTest::keyClick(&list, Qt::Key_Space);
+  EXPECT_EQ(SelectedRowOf(list), 1);
 }
 
 TEST(ResultListSelection, SelectingATextRowOffersItsRecord) {
