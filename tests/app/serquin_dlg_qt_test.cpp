@@ -20,24 +20,10 @@
 #include "resources/strings.h"
 #include "results/list_file_widget.h"
 #include "results/list_moji_widget.h"
+#include "testkit/qt_app.h"
 #include "testkit/temp_tree.h"
 
 namespace {
-
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "serquin_dlg_test";
-    static char* argv[] = {name, nullptr};
-    app_ = new QApplication(argc, argv);
-  }
-  void TearDown() override { delete app_; }
-
- private:
-  QApplication* app_ = nullptr;
-};
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 // Answers the next message box with OK and reports its text.
 class MessageBoxWatcher {
