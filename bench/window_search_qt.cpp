@@ -94,15 +94,12 @@ int main(int argc, char** argv) {
     const long rss = PeakRssKb();
     printf("end after %.0f ms; hits shown: %d text, %d name; worst event-loop stall %.1f ms\n", endMs, texts, names,
            stall);
-    printf("peak RSS %ld MB (%ld MB before the window)", rss / 1024, rssBefore / 1024);
-    if (texts + names > 0) {
-      // The budget is per hit besides the line's own text, which a list cannot do without.
-      double lineBytes = 0;
-      for (const auto& hit : dialog.TextList()->Rows()) lineBytes += hit->lineText.size();
-      printf(", %.0f bytes per hit besides its line's text",
-             ((rss - rssBefore) * 1024.0 - lineBytes) / (texts + names));
-    }
-    printf("\n");
+    // The memory a hit costs is the difference to the same search finding nothing (the engine's own file
+    // buffers and the window's set-up are in both), less the lines' own text.
+    double lineBytes = 0;
+    for (const auto& hit : dialog.TextList()->Rows()) lineBytes += hit->lineText.size();
+    printf("peak RSS %ld KB (%ld KB before the window); the lines' text %.0f KB\n", rss, rssBefore,
+           lineBytes / 1024);
     if (texts > 0) SortEveryColumn(dialog.TextList(), 4, meter);
     if (names > 0) SortEveryColumn(dialog.FileList(), 8, meter);
     app.quit();

@@ -27,6 +27,7 @@ class QLabel;
 class QPushButton;
 class QTextEdit;
 class QTimer;
+struct FOUND_F;
 struct FOUND_M;
 struct CommandLineText;
 
@@ -104,8 +105,9 @@ class CSerquinDlg : public QDialog, public HandOverReceiver {
   bool AskTrailingBlank();
   void FailValidation(int message, QWidget* focus);
   void StopByUser();
-  void HandleNotification(Notification& n);
+  void HandleNotifications();
   void OnTextHit(std::unique_ptr<FOUND_M> hit);
+  void OnNameHit(std::unique_ptr<FOUND_F> hit);
   void OnSearchEnd(int code, const std::string& message);
   void OnProgress();
   void OnTextRecordSelected(const FOUND_M* hit);

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
+#include <deque>
 
 #include "app/end_sound_qt.h"
 #include "app/qt_text_qt.h"
@@ -107,8 +108,8 @@ void CSerquinDlg::StopByUser() {
 }
 
 bool CSerquinDlg::event(QEvent* e) {
-  if (e->type() == NotificationEvent::kType || e->type() == NotificationEvent::kProgressType) {
-    HandleNotification(static_cast<NotificationEvent*>(e)->notification);
+  if (e->type() == QtNotify::kWakeType) {
+    HandleNotifications();
     return true;
   }
   // The splitter drag ends when the mouse capture is lost for any reason.
@@ -116,37 +117,48 @@ bool CSerquinDlg::event(QEvent* e) {
   return QDialog::event(e);
 }
 
-// One notification of the search threads. What an earlier search left in the queue is dropped: the
-// event's destruction frees its record.
-void CSerquinDlg::HandleNotification(Notification& n) {
-  if (!session_.IsCurrent(n)) return;
-  switch (n.msg) {
-    case kMsgTextHit:
-      session_.HitHandled();
-      OnTextHit(TakeTextHit(n));
-      break;
-    case kMsgNameHit: {
-      session_.HitHandled();
-      std::unique_ptr<FOUND_F> hit = TakeNameHit(n);
-      if (singleLocation_) FillDisplayPath(hit->displayPath, hit->folder);
-      fileList_->Append(std::move(hit));
-      if (!countTimer_->isActive()) countTimer_->start();
-      break;
+// Every notification queued since the last wake-up, in posting order. What an earlier search left in the
+// queue is dropped: the batch frees the records nobody took. The batch's hits count as handled at once,
+// so the search goes on while they are appended.
+void CSerquinDlg::HandleNotifications() {
+  std::deque<Notification> batch;
+  notify_.TakeAll(batch);
+  int hits = 0;
+  for (const Notification& n : batch) hits += n.IsHit() && session_.IsCurrent(n);
+  if (hits > 0) session_.HitHandled(hits);
+  bool progress = false;
+  for (Notification& n : batch) {
+    if (!session_.IsCurrent(n)) continue;
+    switch (n.msg) {
+      case kMsgTextHit:
+        OnTextHit(TakeTextHit(n));
+        break;
+      case kMsgNameHit:
+        OnNameHit(TakeNameHit(n));
+        break;
+      case kMsgProgress:
+        progress = true;
+        break;
+      case kMsgSearchEnd:
+        OnSearchEnd(EndCode(n), EndMessage(n));
+        break;
+      default:
+        break;
     }
-    case kMsgProgress:
-      OnProgress();
-      break;
-    case kMsgSearchEnd:
-      OnSearchEnd(EndCode(n), EndMessage(n));
-      break;
-    default:
-      break;
   }
+  // Progress notifications say only that the text changed: it is read once for all of them.
+  if (progress && searching_) OnProgress();
 }
 
 void CSerquinDlg::OnTextHit(std::unique_ptr<FOUND_M> hit) {
   if (singleLocation_) FillDisplayPath(hit->displayPath, hit->Folder());
   textList_->Append(std::move(hit));
+  if (!countTimer_->isActive()) countTimer_->start();
+}
+
+void CSerquinDlg::OnNameHit(std::unique_ptr<FOUND_F> hit) {
+  if (singleLocation_) FillDisplayPath(hit->displayPath, hit->folder);
+  fileList_->Append(std::move(hit));
   if (!countTimer_->isActive()) countTimer_->start();
 }
 
@@ -160,8 +172,6 @@ void CSerquinDlg::FillDisplayPath(std::string& displayPath, const std::string& f
 }
 
 void CSerquinDlg::OnProgress() {
-  // Progress notifications still queued say nothing newer: the text is read once for all of them.
-  QCoreApplication::removePostedEvents(this, NotificationEvent::kProgressType);
   std::string text;
   if (!session_.ReadProgress(text)) return;
   progressText_ = QtFromCp932(text);
