@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -194,6 +195,28 @@ TEST_F(SerquinDlgTest, CloseWritesTheProfile) {
   std::string error;
   ASSERT_EQ(written.Load(tree_.Path("Serquin.ini"), error), IniFile::LoadStatus::kLoaded) << error;
   EXPECT_FALSE(written.Text().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A profile edited by hand into nonsense still gives a window of at least its designed size, inside the
+// screen, with the splitter inside the window.
+TEST(SerquinDlgProfile, AbsurdFrameValuesGiveAUsableWindow) {
+  ProfileStore profile;
+  profile.ini = IniFile(
+      "[Frame Section]\r\nSizeW=-500\r\nSizeH=99999999\r\nIchiX=-77777\r\nIchiY=123456789\r\n"
+      "ViewerY=2000000000\r\nTemaeF=7\r\n");
+  CSerquinDlg dialog(profile, {});
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  const QRect screen = dialog.screen()->availableGeometry();
+  EXPECT_GE(dialog.width(), dialog.minimumWidth());
+  EXPECT_GE(dialog.height(), dialog.minimumHeight());
+  EXPECT_TRUE(screen.contains(dialog.frameGeometry().topLeft()));
+  EXPECT_LE(dialog.height(), std::max(screen.height(), dialog.minimumHeight()));
+  EXPECT_LT(dialog.Settings().Frame.ViewerY, dialog.height());
 }
 
 }  // namespace
