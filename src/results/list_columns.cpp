@@ -37,7 +37,9 @@ std::string ColumnKey(const char* base, int index) {
   return key;
 }
 
-int LoadWidth(const IniFile& ini, const char* section, int column, int defaultWidth, int screenWidth) {
+int LoadWidth(const IniFile& ini, const char* section, int column, int defaultWidth, int screenWidth,
+              int defaultPercent) {
+  defaultWidth = defaultWidth * std::max(defaultPercent, 100) / 100;
   int width = ini.ReadInt(section, ColumnKey("CtlColWidth", column), defaultWidth);
   if (width < 0) width = defaultWidth;
   width = std::max(width, kMinimumColumnWidth);
@@ -65,11 +67,11 @@ std::vector<int> LoadOrder(const IniFile& ini, const char* section, int count) {
 
 // Columns from `shownCount` on are not shown (width -1).
 ListColumns Load(const IniFile& ini, const char* section, std::span<const ColumnSpec> specs, int shownCount,
-                 int screenWidth) {
+                 int screenWidth, int defaultPercent) {
   ListColumns columns;
   const int count = static_cast<int>(specs.size());
   for (int i = 0; i < count; ++i) {
-    columns.widths.push_back(i < shownCount ? LoadWidth(ini, section, i, specs[i].defaultWidth, screenWidth)
+    columns.widths.push_back(i < shownCount ? LoadWidth(ini, section, i, specs[i].defaultWidth, screenWidth, defaultPercent)
                                             : -1);
   }
   // A stored order that puts a hidden column among the shown ones (possible after "FolderExF" was
@@ -107,16 +109,16 @@ bool ListColumns::Shown(int column) const {
   return column >= 0 && column < static_cast<int>(widths.size()) && widths[column] >= 0;
 }
 
-ListColumns LoadFileListColumns(const IniFile& ini, int screenWidth) {
+ListColumns LoadFileListColumns(const IniFile& ini, int screenWidth, int defaultPercent) {
   bool folderDetail = ini.ReadInt(kSearchListFileSection, "FolderExF", 1) != 0;
   ListColumns columns = Load(ini, kSearchListFileSection, kFileColumns,
-                             folderDetail ? kFileColumnCount : kFirstDetailColumn, screenWidth);
+                             folderDetail ? kFileColumnCount : kFirstDetailColumn, screenWidth, defaultPercent);
   columns.folderDetail = folderDetail;
   return columns;
 }
 
-ListColumns LoadTextListColumns(const IniFile& ini, int screenWidth) {
-  return Load(ini, kSearchListMojiSection, kTextColumns, kTextColumnCount, screenWidth);
+ListColumns LoadTextListColumns(const IniFile& ini, int screenWidth, int defaultPercent) {
+  return Load(ini, kSearchListMojiSection, kTextColumns, kTextColumnCount, screenWidth, defaultPercent);
 }
 
 void SaveFileListColumns(IniFile& ini, const ListColumns& columns) {

@@ -48,10 +48,12 @@ struct ListColumns {
 // The file list's columns from "SearchListFile Section". Each width: the column's default when absent or
 // negative, then at least 16 and at most `screenWidth` (no upper limit when that is not above 0); columns 6
 // and 7 get -1 without folder detail ("FolderExF" 0). The stored order must be a permutation of 0..7, else
-// it is 0..7; the order shown is that order without the columns that are not shown.
-ListColumns LoadFileListColumns(const IniFile& ini, int screenWidth);
+// it is 0..7; the order shown is that order without the columns that are not shown. The default widths
+// are for the list's classic 9-point font; `defaultPercent` (100 or more) widens them for the font the list
+// really has, so a first start shows whole dates and sizes. Stored widths are taken as they are.
+ListColumns LoadFileListColumns(const IniFile& ini, int screenWidth, int defaultPercent = 100);
 // The text list's columns from "SearchListMoji Section", by the same rules over four columns.
-ListColumns LoadTextListColumns(const IniFile& ini, int screenWidth);
+ListColumns LoadTextListColumns(const IniFile& ini, int screenWidth, int defaultPercent = 100);
 
 // Writes the list's current widths (-1 for a column not shown) and order. The stored order is 0..N-1 with
 // its first entries replaced by the order shown, so a column hidden now keeps its place at the end and a

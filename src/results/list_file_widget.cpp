@@ -12,7 +12,7 @@ void CListFile::Setup(const bool& soutaiF, const bool& singleLocation, const std
   model_->SetDisplayPathFlags(&soutaiF, &singleLocation);
   editorFile_ = &editorFile;
   editorParam_ = &editorParam;
-  const ListColumns columns = LoadFileListColumns(profile, screenWidth);
+  const ListColumns columns = LoadFileListColumns(profile, screenWidth, FontPercent());
   folderDetail_ = columns.folderDetail;
   ApplyColumns(columns);
   setUp_ = true;

@@ -21,7 +21,7 @@ void CListMoji::Setup(const bool& soutaiF, const bool& singleLocation, const std
   model_->SetDisplayPathFlags(&soutaiF, &singleLocation);
   editorFile_ = &editorFile;
   editorParam_ = &editorParam;
-  ApplyColumns(LoadTextListColumns(profile, screenWidth));
+  ApplyColumns(LoadTextListColumns(profile, screenWidth, FontPercent()));
   setUp_ = true;
 }
 

@@ -1,5 +1,7 @@
 #include "results/result_list_widget.h"
 
+#include <algorithm>
+
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QInputMethodEvent>
@@ -120,6 +122,10 @@ std::vector<int> ResultListView::ColumnDisplayOrder() const {
 
 void ResultListView::RefreshTexts() {
   viewport()->update();
+}
+
+int ResultListView::FontPercent() const {
+  return std::max(100, fontMetrics().height() * 100 / 12);
 }
 
 void ResultListView::ApplyColumns(const ListColumns& columns) {

@@ -6,6 +6,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QMenu>
@@ -70,8 +71,20 @@ struct Settings {
   std::string editorParam;
 };
 
+// A font no taller than the classic 9-point one (12 pixels a line), so the default widths stand as
+// they are; a larger font widens them (FirstStartWidthsGrowWithTheFont).
+QFont ClassicSizeFont(const QWidget& widget) {
+  QFont font = widget.font();
+  for (int pixels = 12; pixels > 4; --pixels) {
+    font.setPixelSize(pixels);
+    if (QFontMetrics(font).height() <= 12) break;
+  }
+  return font;
+}
+
 template <class List>
 void SetUpList(List& list, Settings& settings, const IniFile& profile = IniFile()) {
+  list.setFont(ClassicSizeFont(list));
   list.Setup(settings.soutaiF, settings.singleLocation, settings.editorFile, settings.editorParam, profile,
              kScreenWidth);
 }
@@ -181,6 +194,21 @@ TEST(ResultListModels, AnnounceAppendedRowsInBatches) {
   EXPECT_EQ(list.Count(), 0);
   list.FlushAppends();
   EXPECT_EQ(list.model()->rowCount(), 0);
+}
+
+TEST(ResultListColumns, FirstStartWidthsGrowWithTheFont) {
+  Settings settings;
+  CListMoji texts;
+  QFont big = texts.font();
+  big.setPixelSize(24);
+  texts.setFont(big);
+  const IniFile profile(std::string("[SearchListMoji Section]\nCtlColWidth03=300\n"));
+  texts.Setup(settings.soutaiF, settings.singleLocation, settings.editorFile, settings.editorParam, profile,
+              kScreenWidth);
+  const std::vector<int> widths = Widths(texts);
+  EXPECT_GT(widths[0], 96);
+  EXPECT_GT(widths[2], 32);
+  EXPECT_EQ(widths[3], 300) << "a width the user set stays as it is";
 }
 
 TEST(ResultListColumns, FirstStartShowsEveryColumnAtItsDefaultWidth) {
