@@ -5,11 +5,12 @@
 #include <cstddef>
 
 namespace platform {
+class Event;
 class FileBuffer;
-}
+}  // namespace platform
 
-// What was read of one file. `length` 0: nothing to scan (not a regular file, empty, unreadable, or no
-// memory for it).
+// What was read of one file. `length` 0: nothing to scan (not a regular file, empty, unreadable, no
+// memory for it, or the search was stopped while it was read).
 struct FileText {
   size_t length = 0;      // bytes in the buffer, followed by two zero bytes
   size_t textLength = 0;  // bytes before the first zero byte
@@ -19,8 +20,8 @@ struct FileText {
 // Reads the open file into `buffer` and decides its code from `charCode` (3: detect). The text ends at its
 // first zero byte, so a file with one near its start (a binary file: an image, a library, a disk image of
 // gigabytes) is read only up to its first part; the rest is read only for UTF-16, whose text holds zero
-// bytes.
-FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode);
+// bytes. A large file is read a piece at a time, with a look at `stop` between pieces.
+FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode, const platform::Event& stop);
 
 // The size a regular, non-empty file would be read with (capped at the largest size scanned), or 0.
 size_t ScannedLength(int fd);

@@ -19,6 +19,7 @@
 #include "matching/mbcs.h"
 #include "matching/sboymoo.h"
 #include "platform/cp932.h"
+#include "platform/dir_reader.h"
 #include "search/file_text.h"
 #include "search/found.h"
 #include "search/scan_order.h"
@@ -31,6 +32,16 @@ using matching::CSboymoo;
 using matching::IsTrailAt;
 
 namespace {
+
+// The scans look for the next hit a stretch of this many bytes at a time and look at the stop event
+// between stretches, so a stop ends the scan of even the largest file within a stretch's time (a
+// millisecond or so); the lines of a stretch without a hit are counted as it is passed.
+constexpr size_t kStretch = size_t{1} << 20;
+
+// The regular-expression library gives up on a line that costs it too much (a runaway expression). After
+// this many lines given up, the expression is taken to run away on this file's text: the rest of the file
+// is abandoned, so that a file of many such lines costs a moment, not minutes, and the search goes on.
+constexpr int kRegexGiveUpsPerFile = 4;
 
 // The number of LFs in [from, to), summed in byte lanes like the breaks below.
 size_t CountLineFeeds(const char* from, const char* to) {
@@ -90,7 +101,11 @@ class TextScanner {
   void ScanRegex(const char* text, size_t length, bool utf8 = false);
 
  private:
-  const char* FindFrom(const CSboymoo& matcher, const char* at, bool mbcs);
+  // The leftmost hit in [at, to), or nullptr.
+  const char* FindIn(const CSboymoo& matcher, const char* at, const char* to, bool mbcs) const;
+  // The next hit at or after the cursor, searched a stretch at a time; the cursor passes the stretches
+  // without one. nullptr at the end of the text or on a stop.
+  const char* FindNext(const CSboymoo& matcher, char*& cursor, bool mbcs);
   // Cuts the line that holds `hit`; returns the line's end and moves the cursor behind its break.
   char* CutLine(char* hit, char*& cursor);
   // Counts the breaks between the cursor and the hit, keeping the line start up to date.
@@ -112,10 +127,24 @@ class TextScanner {
   int lineNumber_ = 1;
 };
 
-const char* TextScanner::FindFrom(const CSboymoo& matcher, const char* at, bool mbcs) {
-  size_t length = static_cast<size_t>(end_ - at);
+const char* TextScanner::FindIn(const CSboymoo& matcher, const char* at, const char* to, bool mbcs) const {
+  size_t length = static_cast<size_t>(to - at);
   if (!owner_.ignoreCase_) return matcher.Find(at, length);
   return mbcs ? matcher.FindNoCaseMbcs(at, length) : matcher.FindNoCase(at, length);
+}
+
+const char* TextScanner::FindNext(const CSboymoo& matcher, char*& cursor, bool mbcs) {
+  // A candidate is judged on its own bytes and the one after them (a pattern ending in a lone lead byte),
+  // so each stretch is searched that far beyond its end; a hit starting beyond is found again by the next.
+  const size_t reach = static_cast<size_t>(matcher.Length()) + 1;
+  while (static_cast<size_t>(end_ - cursor) > kStretch + reach) {
+    char* limit = cursor + kStretch;
+    const char* hit = FindIn(matcher, cursor, limit + reach, mbcs);
+    if (hit && hit < limit) return hit;
+    if (owner_.StopRequested()) return nullptr;
+    PassBreaks(cursor, limit);
+  }
+  return FindIn(matcher, cursor, end_, mbcs);
 }
 
 // The breaks are the LFs plus the CRs not followed by an LF. They are counted sixteen bytes at a time, so
@@ -186,6 +215,7 @@ std::string_view TextScanner::Utf8Line(const char* lineStart, const char* lineEn
 }
 
 bool TextScanner::Report(std::string line, std::string_view utf8Line) {
+  if (owner_.StopRequested()) return true;
   // Most files hold no hit, so the path is converted only for the first one.
   if (!file_) {
     file_ = MakeHitFile(platform::IsAscii(nativePath_) ? nativePath_ : platform::Cp932FromUtf8(nativePath_),
@@ -199,7 +229,7 @@ void TextScanner::ScanSjis(char* text, size_t length) {
   end_ = text + length;
   lineStart_ = text;
   for (char* cursor = text; cursor < end_;) {
-    const char* hit = FindFrom(matcher, cursor, true);
+    const char* hit = FindNext(matcher, cursor, true);
     if (!hit || hit >= end_) return;
     PassBreaks(cursor, hit);
     char* lineStart = lineStart_;
@@ -217,7 +247,7 @@ void TextScanner::ScanConverted(char* text, size_t length, const CSboymoo& match
   lineStart_ = text;
   std::string converted;
   for (char* cursor = text; cursor < end_;) {
-    const char* hit = FindFrom(matcher, cursor, false);
+    const char* hit = FindNext(matcher, cursor, false);
     if (!hit || hit >= end_) return;
     PassBreaks(cursor, hit);
     char* lineStart = lineStart_;
@@ -234,29 +264,43 @@ void TextScanner::ScanConverted(char* text, size_t length, const CSboymoo& match
 
 namespace {
 
+// Counts the breaks in [from, to) into `lineNumber` (every LF, and every CR that is not the first half of
+// CR LF) and moves `lineStart` behind the last of them.
+void PassRegexBreaks(const char* from, const char* to, const char* end, int& lineNumber,
+                     const char*& lineStart) {
+  for (const char* p = from; (p = static_cast<const char*>(memchr(p, '\n', to - p))); lineStart = ++p) {
+    ++lineNumber;
+  }
+  for (const char* p = from; (p = static_cast<const char*>(memchr(p, '\r', to - p))); ++p) {
+    if (p + 1 < end && p[1] == '\n') continue;
+    ++lineNumber;
+    if (p + 1 > lineStart) lineStart = p + 1;
+  }
+}
+
 // Calls visit(lineStart, lineEnd) for each line of [text, end) that can hold a match of the regular
 // expression, in order, with `lineNumber` kept as that line's number; stops when visit returns true. An
 // empty line never matches. With a literal that every match contains, only the lines holding it are
-// visited, found by one search over the whole text.
+// visited, found by searching the text a stretch at a time; a stop ends the search between stretches.
 template <class Visit>
 void ForEachRegexLine(const char* text, const char* end, std::string_view literal, int& lineNumber,
-                      Visit visit) {
+                      const platform::Event& stop, Visit visit) {
   for (const char* cursor = text; cursor < end; ++lineNumber) {
     const char* lineStart = cursor;
     if (!literal.empty()) {
-      const auto* hit =
-          static_cast<const char*>(memmem(cursor, end - cursor, literal.data(), literal.size()));
+      const char* hit = nullptr;
+      for (;;) {
+        // A literal starting before the limit lies whole inside the stretch searched.
+        const bool last = static_cast<size_t>(end - cursor) <= kStretch + literal.size();
+        const char* limit = last ? end : cursor + kStretch;
+        const char* to = last ? end : limit + literal.size() - 1;
+        hit = static_cast<const char*>(memmem(cursor, to - cursor, literal.data(), literal.size()));
+        if (hit || last || stop.IsSet()) break;
+        PassRegexBreaks(cursor, limit, end, lineNumber, lineStart);
+        cursor = limit;
+      }
       if (!hit) return;
-      // Count the breaks passed: every LF, and every CR that is not the first half of CR LF.
-      for (const char* p = cursor; (p = static_cast<const char*>(memchr(p, '\n', hit - p)));
-           lineStart = ++p) {
-        ++lineNumber;
-      }
-      for (const char* p = cursor; (p = static_cast<const char*>(memchr(p, '\r', hit - p))); ++p) {
-        if (p + 1 < end && p[1] == '\n') continue;
-        ++lineNumber;
-        if (p + 1 > lineStart) lineStart = p + 1;
-      }
+      PassRegexBreaks(cursor, hit, end, lineNumber, lineStart);
       cursor = hit;
     }
     // The line ends at the first LF or CR; the CR is looked for only before the LF.
@@ -275,8 +319,11 @@ void TextScanner::ScanRegex(const char* text, size_t length, bool utf8) {
   CBreg& regex = *owner_.matchers_.regex;
   const std::string_view literal = utf8 ? regex.Literal().utf8 : regex.Literal().sjis;
   std::string converted;
+  int givenUp = 0;
   ForEachRegexLine(
-      text, text + length, literal, lineNumber_, [&](const char* lineStart, const char* lineEnd) {
+      text, text + length, literal, lineNumber_, owner_.shared_.stop,
+      [&](const char* lineStart, const char* lineEnd) {
+        if (owner_.StopRequested()) return true;
         const char* rawStart = lineStart;
         const char* rawEnd = lineEnd;
         if (utf8) {
@@ -289,7 +336,9 @@ void TextScanner::ScanRegex(const char* text, size_t length, bool utf8) {
         const char* matchEnd = nullptr;
         // Tabs are seen by the expression as tabs; only the reported line has them replaced. A line the
         // library gives up on (a runaway expression) is no hit.
-        if (regex.Match(lineStart, lineEnd, &matchStart, &matchEnd) <= 0 || !matchStart) return false;
+        const int matched = regex.Match(lineStart, lineEnd, &matchStart, &matchEnd);
+        if (matched < 0) return ++givenUp == kRegexGiveUpsPerFile;
+        if (matched == 0 || !matchStart) return false;
         std::string line(lineStart, lineEnd);
         TabsToBlanks(line.data(), line.data() + line.size());
         std::string raw;
@@ -330,9 +379,9 @@ void CSearchBase::FinishFile() {
 }
 
 void CSearchBase::ScanFile(const std::string& nativePath) {
-  int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  int fd = platform::OpenForReading(nativePath);
   if (fd < 0) return;
-  FileText file = ReadFileText(fd, buffer_, charCode_);
+  FileText file = ReadFileText(fd, buffer_, charCode_, shared_.stop);
   close(fd);
   ScanText(nativePath, buffer_.Data(), file);
 }
