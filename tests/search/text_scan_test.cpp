@@ -11,6 +11,7 @@
 
 #include "matching/code_convert.h"
 #include "platform/cp932.h"
+#include "platform/deep_tree.h"
 #include "search/search.h"
 #include "search/search_request.h"
 #include "testkit/collect_notify.h"
@@ -275,6 +276,24 @@ TEST_F(TextScanTest, FilesLongerThanTheirFirstPart) {
   tree.File("text.txt", lines + "key\n");
   Run(Conditions("key"));
   EXPECT_EQ(TextHits(), (Strings{"text.txt:20001:key", "utf16.txt:20001:key at the end"}));
+}
+
+// Regression: a file whose full path is too long for one call was skipped by the text search, though the
+// walk reached it and the name search listed it.
+TEST_F(TextScanTest, FilesWhosePathIsTooLongForOneCall) {
+  const std::string deep = MakeDeepFile(tree.Root(), 21, "deep.txt", "first\nkey in the deep\n");
+  ASSERT_FALSE(deep.empty());
+  ASSERT_GT(deep.size(), 4096u);
+  tree.File("near.txt", "key nearby\n");
+  for (const std::string& location : {tree.Root() + "/", deep}) {
+    SCOPED_TRACE(location.substr(0, 60));
+    SearchConditions c = Conditions("key");
+    c.Locations = {location};
+    Run(c);
+    Strings expect = {"deep.txt:2:key in the deep"};
+    if (location.back() == '/') expect.push_back("near.txt:1:key nearby");
+    EXPECT_EQ(TextHits(), expect);
+  }
 }
 
 // Files that yield no hit, or only before their first zero byte, and never stop the search.
