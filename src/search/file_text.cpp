@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 
 #include "matching/code_convert.h"
@@ -22,18 +21,22 @@ namespace {
 // within tens of milliseconds from a slow disk, large enough that the calls cost nothing next to the copying.
 constexpr size_t kReadPiece = size_t{2} << 20;
 
-// Reads up to `length` bytes of an open file; returns the number actually read (a file may shrink while
-// it is read), or SIZE_MAX when `stop` was set between two pieces.
-size_t ReadAll(int fd, char* buffer, size_t length, const platform::Event& stop) {
-  size_t done = 0;
-  while (done < length) {
-    if (done > 0 && stop.IsSet()) return SIZE_MAX;
-    ssize_t n = read(fd, buffer + done, std::min(length - done, kReadPiece));
+// Reads bytes [got, length) of an open file into `text` a piece at a time, adding to `got` what was read (a
+// file may shrink while it is read). While no zero byte has been met (`textLength` equals `got`), the text
+// length grows with each piece up to its first zero byte, measured while the piece is still in the cache.
+// False when `stop` was set between two pieces.
+bool ReadPieces(int fd, char* text, size_t length, size_t& got, size_t& textLength,
+                const platform::Event& stop) {
+  const size_t start = got;
+  while (got < length) {
+    if (got > start && stop.IsSet()) return false;
+    ssize_t n = read(fd, text + got, std::min(length - got, kReadPiece));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
-    done += static_cast<size_t>(n);
+    if (textLength == got) textLength += strnlen(text + got, static_cast<size_t>(n));
+    got += static_cast<size_t>(n);
   }
-  return done;
+  return true;
 }
 
 }  // namespace
@@ -53,26 +56,23 @@ FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode, const 
   if (length == 0 || !buffer.Reserve(length + 2)) return file;  // no memory abandons this file only
   char* text = buffer.Data();
   const size_t first = std::min(length, kFirstPart);
-  size_t got = ReadAll(fd, text, first, stop);
-  if (got == SIZE_MAX) return file;
-  file.textLength = strnlen(text, got);
+  size_t got = 0;
+  if (!ReadPieces(fd, text, first, got, file.textLength, stop)) return FileText();
   const bool rest = got == first && got < length;
-  auto readRest = [&] {
-    const size_t more = ReadAll(fd, text + got, length - got, stop);
-    if (more == SIZE_MAX) return false;
-    got += more;
-    return true;
-  };
-  if (rest && file.textLength == got) {
-    if (!readRest()) return FileText();
-    file.textLength += strnlen(text + file.textLength, got - file.textLength);
+  if (rest && file.textLength == got && !ReadPieces(fd, text, length, got, file.textLength, stop)) {
+    return FileText();
   }
   file.code = charCode;
   if (got > 0 && charCode == kCodeAuto) {
-    file.code = CCodeConvert::FileCodeOf(CCodeConvert::DetectCharCode(text, file.textLength));
+    // Detection reads a text without any high byte through to its end: a large one looks at the stop.
+    auto stopped = [&stop] { return stop.IsSet(); };
+    file.code = CCodeConvert::FileCodeOf(CCodeConvert::DetectCharCode(text, file.textLength, stopped));
+    if (stop.IsSet()) return FileText();
   }
+  // UTF-16 text is full of zero bytes: its length is the file's.
   if (rest && file.textLength < first && (file.code == kCodeUtf16Le || file.code == kCodeUtf16Be)) {
-    if (!readRest()) return FileText();
+    size_t ignored = 0;
+    if (!ReadPieces(fd, text, length, got, ignored, stop)) return FileText();
   }
   text[got] = text[got + 1] = '\0';
   file.length = got;

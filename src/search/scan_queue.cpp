@@ -14,8 +14,8 @@ void ScanQueue::Push(std::string path, platform::Event& stop) {
   if (paths_.size() <= kSoftBound) return;
   using Clock = std::chrono::steady_clock;
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(100);
-  for (Clock::time_point now = Clock::now(); paths_.size() > kSoftBound / 2 && !stop.IsSet() && now < deadline;
-       now = Clock::now()) {
+  for (Clock::time_point now = Clock::now();
+       paths_.size() > kSoftBound / 2 && !stop.IsSet() && now < deadline; now = Clock::now()) {
     taken_.wait_until(guard, std::min(deadline, now + kStopLookStep));
   }
 }
