@@ -116,6 +116,8 @@ def main():
         cases = [
             ("1 GB file, being read", ["-t", "-cs", "-e*", "-b" + big, "-mnowhere"],
              lambda: when_read(GIB // 4)),
+            ("1 GB file, code detection (automatic code)", ["-t", "-e*", "-b" + big, "-mnowhere"],
+             lambda: when_read_then(GIB, 0.0)),
             ("1 GB file, plain scan", ["-t", "-cs", "-e*", "-b" + big, "-mnowhere"],
              lambda: when_read_then(GIB, 0.02)),
             ("1 GB file, plain scan ignoring case", ["-t", "-cs", "-i1", "-e*", "-b" + big, "-mnowhere"],
