@@ -35,7 +35,7 @@ namespace {
 
 // The scans look for the next hit a stretch of this many bytes at a time and look at the stop event
 // between stretches, so a stop ends the scan of even the largest file within a stretch's time (a
-// millisecond or so); the lines of a stretch without a hit are counted as it is passed.
+// millisecond or so); the lines before a hit far ahead are counted a stretch at a time as well.
 constexpr size_t kStretch = size_t{1} << 20;
 
 // The regular-expression library gives up on a line that costs it too much (a runaway expression). After
@@ -137,14 +137,23 @@ const char* TextScanner::FindNext(const CSboymoo& matcher, char*& cursor, bool m
   // A candidate is judged on its own bytes and the one after them (a pattern ending in a lone lead byte),
   // so each stretch is searched that far beyond its end; a hit starting beyond is found again by the next.
   const size_t reach = static_cast<size_t>(matcher.Length()) + 1;
-  while (static_cast<size_t>(end_ - cursor) > kStretch + reach) {
-    char* limit = cursor + kStretch;
-    const char* hit = FindIn(matcher, cursor, limit + reach, mbcs);
-    if (hit && hit < limit) return hit;
-    if (owner_.StopRequested()) return nullptr;
-    PassBreaks(cursor, limit);
+  const char* hit = nullptr;
+  for (const char* from = cursor; !hit; from += kStretch) {
+    if (static_cast<size_t>(end_ - from) <= kStretch + reach) {
+      hit = FindIn(matcher, from, end_, mbcs);
+      if (!hit) return nullptr;
+      break;
+    }
+    hit = FindIn(matcher, from, from + kStretch + reach, mbcs);
+    if (hit && hit >= from + kStretch) hit = nullptr;
+    if (!hit && owner_.StopRequested()) return nullptr;
   }
-  return FindIn(matcher, cursor, end_, mbcs);
+  // Lines are counted only up to a hit (most files have none), and a stretch at a time when it is far.
+  while (hit - cursor > static_cast<ptrdiff_t>(kStretch)) {
+    if (owner_.StopRequested()) return nullptr;
+    PassBreaks(cursor, cursor + kStretch);
+  }
+  return hit;
 }
 
 // The breaks are the LFs plus the CRs not followed by an LF. They are counted sixteen bytes at a time, so
@@ -289,17 +298,19 @@ void ForEachRegexLine(const char* text, const char* end, std::string_view litera
     const char* lineStart = cursor;
     if (!literal.empty()) {
       const char* hit = nullptr;
-      for (;;) {
-        // A literal starting before the limit lies whole inside the stretch searched.
-        const bool last = static_cast<size_t>(end - cursor) <= kStretch + literal.size();
-        const char* limit = last ? end : cursor + kStretch;
-        const char* to = last ? end : limit + literal.size() - 1;
-        hit = static_cast<const char*>(memmem(cursor, to - cursor, literal.data(), literal.size()));
+      for (const char* from = cursor;; from += kStretch) {
+        // A literal starting before the stretch's end lies whole inside what is searched.
+        const bool last = static_cast<size_t>(end - from) <= kStretch + literal.size();
+        const char* to = last ? end : from + kStretch + literal.size() - 1;
+        hit = static_cast<const char*>(memmem(from, to - from, literal.data(), literal.size()));
         if (hit || last || stop.IsSet()) break;
-        PassRegexBreaks(cursor, limit, end, lineNumber, lineStart);
-        cursor = limit;
       }
       if (!hit) return;
+      // Lines are counted only up to a hit, and a stretch at a time when it is far.
+      for (; hit - cursor > static_cast<ptrdiff_t>(kStretch); cursor += kStretch) {
+        if (stop.IsSet()) return;
+        PassRegexBreaks(cursor, cursor + kStretch, end, lineNumber, lineStart);
+      }
       PassRegexBreaks(cursor, hit, end, lineNumber, lineStart);
       cursor = hit;
     }
