@@ -78,3 +78,43 @@ FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode, const 
   file.length = got;
   return file;
 }
+
+namespace {
+
+constexpr size_t kConvertPiece = size_t{1} << 20;
+
+// Where a piece of EUC-JP or UTF-8 text from `from` may end: behind the first LF at least a piece on, where
+// both codes start afresh as they do in the whole text. An LF that a dropped SS2 makes the first byte of a
+// pair is passed over, and so is a split that would put a byte-order mark at a piece's start (the
+// conversion drops a mark there, while the whole text only drops the one at its very start).
+const char* PieceEnd(int code, const char* from, const char* end) {
+  if (static_cast<size_t>(end - from) <= kConvertPiece) return end;
+  for (const char* to = from + kConvertPiece;;) {
+    const auto* lf = static_cast<const char*>(memchr(to, '\n', static_cast<size_t>(end - to)));
+    if (lf == nullptr || lf + 1 == end) return end;
+    to = lf + 1;
+    const bool afterSs2 = code == kCodeEuc && static_cast<unsigned char>(lf[-1]) == 0x8E;
+    const bool markNext = code == kCodeUtf8 && end - to >= 3 && memcmp(to, "\xEF\xBB\xBF", 3) == 0;
+    if (!afterSs2 && !markNext) return to;
+  }
+}
+
+}  // namespace
+
+bool ToSjisUnlessStopped(int code, const char* text, size_t length, std::string& out,
+                         const platform::Event& stop) {
+  out.clear();
+  if (code != kCodeEuc && code != kCodeUtf8) {
+    CCodeConvert::ToSjis(code, std::string_view(text, length), out);
+    return true;
+  }
+  out.reserve(length);  // neither code grows in Shift-JIS
+  const char* end = text + length;
+  for (const char* from = text; from < end;) {
+    if (from > text && stop.IsSet()) return false;
+    const char* to = PieceEnd(code, from, end);
+    CCodeConvert::ToSjis(code, std::string_view(from, static_cast<size_t>(to - from)), out);
+    from = to;
+  }
+  return true;
+}

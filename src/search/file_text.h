@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace platform {
 class Event;
@@ -25,3 +26,9 @@ FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode, const 
 
 // The size a regular, non-empty file would be read with (capped at the largest size scanned), or 0.
 size_t ScannedLength(int fd);
+
+// The text of a file in code `code` converted to Shift-JIS into `out`, as CCodeConvert::ToSjis converts it,
+// with a look at `stop` between pieces of about a megabyte of EUC-JP or UTF-8 text; false when `stop` ended
+// it. JIS, whose mode carries from line to line, and UTF-16 are converted whole.
+bool ToSjisUnlessStopped(int code, const char* text, size_t length, std::string& out,
+                         const platform::Event& stop);

@@ -421,8 +421,9 @@ void CSearchBase::ScanText(const std::string& nativePath, char* text, const File
       const bool bom = textLength >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0;
       return scanner.ScanRegex(text + (bom ? 3 : 0), textLength - (bom ? 3 : 0), true);
     }
-    std::string copy = CCodeConvert::ToSjis(code, text, textLength);
-    scanner.ScanRegex(copy.data(), copy.size());
+    std::string copy;
+    if (ToSjisUnlessStopped(code, text, textLength, copy, shared_.stop))
+      scanner.ScanRegex(copy.data(), copy.size());
     return;
   }
   const CSboymoo* converted = code == kCodeEuc    ? matchers_.euc.get()
@@ -432,8 +433,9 @@ void CSearchBase::ScanText(const std::string& nativePath, char* text, const File
   if (converted && ignoreCase_ && HasFullWidthLetter(matchers_.sjis->Pattern())) {
     // The raw search folds single-byte letters only; ignoring the case of full-width letters in a file of
     // another code takes the whole text in Shift-JIS, so that every code finds the same lines.
-    std::string copy = CCodeConvert::ToSjis(code, text, textLength);
-    scanner.ScanSjis(copy.data(), copy.size());
+    std::string copy;
+    if (ToSjisUnlessStopped(code, text, textLength, copy, shared_.stop))
+      scanner.ScanSjis(copy.data(), copy.size());
   } else if (converted) {
     scanner.ScanConverted(text, textLength, *converted);
   } else {
