@@ -2,11 +2,11 @@
 """Stop latency of serquin-cli: the time from SIGINT (Ctrl+C) to the program's exit, for searches caught in
 their slowest places. Run by hand, never in CI:  bench/stop_latency.py [CLI]
 
-Builds the cases in a scratch folder under /tmp (a 1 GB text file, files of lines a regular expression runs
+Builds the cases in a scratch folder under /tmp (1 GB text files, files of lines a regular expression runs
 away on, a folder of 100,000 entries), starts serquin-cli on each, waits until the search is where the case
 wants it, sends SIGINT and measures until the process has exited (its teardown included). Each case runs
 RUNS times (default 5); the median and the largest are printed with the exit status, which must be 130.
-The scratch folder, the 1 GB file with it, is removed at the end. CLI defaults to a Release build in
+The scratch folder, the 1 GB files with it, is removed at the end. CLI defaults to a Release build in
 build/rel (built here if missing).
 """
 import os
@@ -50,6 +50,8 @@ def make_cases():
     os.makedirs(SCRATCH)
     big = os.path.join(SCRATCH, "big.txt")
     write_file(big, b"The quick brown fox jumps over the lazy dog, 0123456789 times over.\n", GIB)
+    big8 = os.path.join(SCRATCH, "big8.txt")
+    write_file(big8, "いろはにほへと ちりぬるを わかよたれそ つねならむ 0123456789\n".encode(), GIB)
     runaway = os.path.join(SCRATCH, "runaway")
     os.makedirs(runaway)
     for i in range(300):
@@ -58,7 +60,7 @@ def make_cases():
     os.makedirs(entries)
     for i in range(100000):
         open(os.path.join(entries, "entry%06d.txt" % i), "wb").close()
-    return big, runaway, entries
+    return big, big8, runaway, entries
 
 
 def read_bytes(pid):
@@ -117,7 +119,7 @@ def when_read_then(at_least, seconds):
 def main():
     cli = sys.argv[1] if len(sys.argv) > 1 else build_cli()
     print("making the cases in %s ..." % SCRATCH, flush=True)
-    big, runaway, entries = make_cases()
+    big, big8, runaway, entries = make_cases()
     try:
         cases = [
             ("1 GB file, being read", ["-t", "-cs", "-e*", "-b" + big, "-mnowhere"],
@@ -130,6 +132,10 @@ def main():
              lambda: when_read_then(GIB, 0.05)),
             ("1 GB file, regular-expression scan", ["-t", "-cs", "-r1", "-e*", "-b" + big, "-mx[0-9]{3}y"],
              lambda: when_read_then(GIB, 0.2)),
+            ("1 GB UTF-8 file, expression without a literal", ["-t", "-r1", "-e*", "-b" + big8, "-m[ア-ン]{3}"],
+             lambda: when_read_then(GIB, 0.2)),
+            ("1 GB UTF-8 file, full-width letters, case ignored", ["-t", "-i1", "-e*", "-b" + big8, "-mＡＢ"],
+             lambda: when_read_then(GIB, 0.2)),
             ("(a*)*[^a] on files of 2,000 lines of 40 a", ["-t", "-r1", "-e*", "-b" + runaway + "/",
                                                              "-m(a*)*[^a]"], lambda: after(0.3)),
             ("folder of 100,000 entries, text search", ["-t", "-sb", "-e*", "-b" + entries + "/", "-mkey"],
@@ -137,7 +143,7 @@ def main():
             ("folder of 100,000 entries, name search", ["-f", "-sb", "-e*", "-b" + entries + "/", "-mnowhere"],
              lambda: after(0.03)),
         ]
-        print("%-46s %10s %10s  %s" % ("case (SIGINT to exit)", "median", "largest", "status"))
+        print("%-50s %10s %10s  %s" % ("case (SIGINT to exit)", "median", "largest", "status"))
         for name, args, ready in cases:
             latencies, statuses, missed = [], set(), 0
             for _ in range(RUNS):
@@ -148,10 +154,10 @@ def main():
                 latencies.append(latency * 1000)
                 statuses.add(status)
             if not latencies:
-                print("%-46s  ended before it could be interrupted" % name)
+                print("%-50s  ended before it could be interrupted" % name)
                 continue
             note = " (%d runs ended first)" % missed if missed else ""
-            print("%-46s %8.1f ms %7.1f ms  %s%s" % (name, statistics.median(latencies), max(latencies),
+            print("%-50s %8.1f ms %7.1f ms  %s%s" % (name, statistics.median(latencies), max(latencies),
                                                      ",".join(sorted(str(s) for s in statuses)), note),
                   flush=True)
         start = time.monotonic()
@@ -161,7 +167,7 @@ def main():
             took = "%8.1f ms" % ((time.monotonic() - start) * 1000)
         except subprocess.TimeoutExpired:
             took = "  > %.0f s" % LIMIT
-        print("%-46s %s  (one file, to its end)" % ("(a*)*[^a] on 2,000 lines of 40 a, whole search", took))
+        print("%-50s %s  (one file, to its end)" % ("(a*)*[^a] on 2,000 lines of 40 a, whole search", took))
     finally:
         shutil.rmtree(SCRATCH, ignore_errors=True)
 
