@@ -22,10 +22,14 @@
 namespace {
 
 // Backtracking budget of one match attempt and of one whole search (all start positions). About ten
-// million steps take a tenth of a second, so catastrophic backtracking ends within a second or so with
-// a message. (Plain repetition scanned from every start of a very long line is not counted as
+// million steps take a tenth of a second. Catastrophic backtracking runs away from the first start
+// position it tries, so the budget of one attempt decides how long a caller waits for such a line: a
+// million steps (about 10 ms) is far more than an ordinary expression needs from one start even on a line
+// of a megabyte, and short enough that a search stopped meanwhile is not kept waiting. The budget of the
+// whole search is larger, for the many start positions of a long line; it ends with a message within half
+// a second or so. (Plain repetition scanned from every start of a very long line is not counted as
 // backtracking: it stays quadratic in the line's length, as in any backtracking engine.)
-constexpr unsigned long kRetryLimitInMatch = 10'000'000;
+constexpr unsigned long kRetryLimitInMatch = 1'000'000;
 constexpr unsigned long kRetryLimitInSearch = 50'000'000;
 // Entries of the backtracking stack (tens of bytes each): a loop over an alternation fits lines of
 // over a million characters, and a runaway expression cannot eat the memory.

@@ -44,6 +44,11 @@ void ConsoleNotify::Flush() {
   if (!queue_.empty()) Wake();
 }
 
+void ConsoleNotify::WakeReader() {
+  std::lock_guard<std::mutex> guard(lock_);
+  Wake();
+}
+
 void ConsoleNotify::Wake() {
   if (wake_) return;
   wake_ = true;

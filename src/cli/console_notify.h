@@ -43,6 +43,8 @@ class ConsoleNotify : public NotifyTarget {
   void Retire(std::deque<Notification>& handled);
   // Moves every queued notification into `out` without waiting.
   void TakeAvailable(std::deque<Notification>& out);
+  // Ends the reader's wait in TakeAll now, whatever is queued (from any thread).
+  void WakeReader();
 
  private:
   // Hits queued before the reader is woken; well below the backlog the search may keep, so that the search

@@ -3,7 +3,6 @@
 // engine and prints every hit as it arrives. With --profile=FILE it starts from the conditions and histories
 // of a profile, as the main window does; with --save-profile it writes them back as a search start leaves
 // them (without --profile=FILE, both go to the program's own profile).
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,6 +21,7 @@
 #include "app/search_session.h"
 #include "cli/console_notify.h"
 #include "cli/hit_printer.h"
+#include "cli/interrupt_watch.h"
 #include "cli/usage.h"
 #include "cmdline/apply_command_line.h"
 #include "cmdline/composer.h"
@@ -38,12 +38,6 @@ constexpr int kExitHit = 0;
 constexpr int kExitNoHit = 1;
 constexpr int kExitError = 2;
 constexpr int kExitInterrupted = 130;
-
-volatile sig_atomic_t interrupted = 0;
-
-void OnInterrupt(int) {
-  interrupted = 1;
-}
 
 struct CliOptions {
   OutputFormat format = OutputFormat::Grep;
@@ -168,6 +162,7 @@ int RunSearch(const CliOptions& options, SearchConditions& conditions, const App
   ConsoleNotify notify(progress);
   // Lines of UTF-8 files are printed as the files hold them, characters code page 932 lacks included.
   notify.WantUtf8Lines(options.format == OutputFormat::Grep && options.encoding == OutputEncoding::Utf8);
+  InterruptWatch watch(notify);  // before the search starts its threads
   SearchSession session(notify);
   if (!session.Start(conditions, locationBox, patternBox, now)) {
     return Fail("the search could not be started"), kExitError;
@@ -191,7 +186,7 @@ int RunSearch(const CliOptions& options, SearchConditions& conditions, const App
     notify.Retire(batch);
     if (tty) printer.Flush();
     if (printer.Failed()) return OutputFailed(session, printer);
-    if (interrupted && !result.endSeen) {
+    if (watch.Interrupted() && !result.endSeen) {
       session.Stop();
       notify.TakeAvailable(batch);
       Handle(batch, session, printer, false, result);
@@ -202,7 +197,7 @@ int RunSearch(const CliOptions& options, SearchConditions& conditions, const App
   session.Finish();
   if (progress) fputs("\r\x1b[K", stderr);
   if (!printer.Flush()) return OutputFailed(session, printer);
-  if (interrupted && !result.endSeen) return kExitInterrupted;
+  if (watch.Interrupted() && !result.endSeen) return kExitInterrupted;
   if (result.endCode == kEndRegexFailed) {
     Fail(platform::Utf8FromCp932(result.endMessage).c_str());
     return kExitError;
@@ -251,9 +246,6 @@ int main(int argc, char** argv) {
     Fail(LoadStringUtf8(message));
     return kExitError;
   }
-  struct sigaction action = {};
-  action.sa_handler = OnInterrupt;
-  sigaction(SIGINT, &action, nullptr);
   return RunSearch(options, conditions, settings, locationBox, patternBox,
                    options.saveProfile ? &profile : nullptr, now);
 }

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,9 @@ class CCodeConvert {
   // are examined, plus up to 64 KiB from the window when a well-formed UTF-8 window is confirmed against
   // scores that favour Shift-JIS or EUC-JP. Never fails: an empty sample is Empty.
   static DetectedCode DetectCharCode(const char* sample, size_t length);
+  // The same, asking `abandon` once a megabyte in the passes over the whole sample: when it answers true,
+  // the detection ends at once with Empty (a search that is stopped).
+  static DetectedCode DetectCharCode(const char* sample, size_t length, const std::function<bool()>& abandon);
   static DetectedCode DetectCharCode(std::string_view sample) {
     return DetectCharCode(sample.data(), sample.size());
   }

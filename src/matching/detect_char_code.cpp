@@ -2,6 +2,7 @@
 // scorers (Shift-JIS, EUC-JP, UTF-8) read one window of at most 256 bytes and the best adjusted score wins.
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <optional>
 
 #include "matching/code_convert.h"
@@ -10,6 +11,8 @@ namespace matching {
 namespace {
 
 constexpr size_t kHeadLength = 256;
+// The whole-sample passes ask whether to go on once per piece of this many bytes.
+constexpr size_t kAbandonPiece = size_t{1} << 20;
 constexpr size_t kWindowLength = 256;
 // How far a window that reads as valid UTF-8 is confirmed before UTF-8 overrides the scores.
 constexpr size_t kUtf8ConfirmLength = 64 * 1024;
@@ -161,11 +164,19 @@ std::optional<DetectedCode> ByNulPair(const unsigned char* s, size_t head) {
   return std::nullopt;
 }
 
-bool HasJisEscape(const unsigned char* s, size_t length) {
+// No value when `abandon` asked to end first.
+std::optional<bool> HasJisEscape(const unsigned char* s, size_t length,
+                                 const std::function<bool()>& abandon) {
   const unsigned char* end = s + length;
   for (const unsigned char* p = s; p < end;) {
-    p = static_cast<const unsigned char*>(std::memchr(p, kEsc, static_cast<size_t>(end - p)));
-    if (!p) return false;
+    // An escape is looked for a piece at a time; its sequence may run on into the next piece.
+    const unsigned char* pieceEnd = end - p > static_cast<ptrdiff_t>(kAbandonPiece) ? p + kAbandonPiece : end;
+    p = static_cast<const unsigned char*>(std::memchr(p, kEsc, static_cast<size_t>(pieceEnd - p)));
+    if (!p) {
+      if (pieceEnd < end && abandon && abandon()) return std::nullopt;
+      p = pieceEnd;
+      continue;
+    }
     size_t left = static_cast<size_t>(end - p);
     if (left >= 3 && ((p[1] == '$' && p[2] == 'B') || (p[1] == '(' && (p[2] == 'I' || p[2] == 'B')))) {
       return true;
@@ -185,12 +196,15 @@ inline bool IsWindowStart(unsigned char b) {
   return b == kNul || b == kSi || b == kEsc || b >= 0x80;
 }
 
-// Position of the first NUL, SI, ESC or byte >= 0x80, or `length` when there is none. Plain ASCII
-// files are read through entirely, so words of eight bytes are tested at once.
-size_t FirstWindowByte(const unsigned char* s, size_t length) {
+// Position of the first NUL, SI, ESC or byte >= 0x80, or `length` when there is none; no value when
+// `abandon` asked to end first. Plain ASCII files are read through entirely, so words of eight bytes are
+// tested at once.
+std::optional<size_t> FirstWindowByte(const unsigned char* s, size_t length,
+                                      const std::function<bool()>& abandon) {
   constexpr uint64_t kOnes = 0x0101010101010101ULL;
   size_t i = 0;
   for (; i + 8 <= length; i += 8) {
+    if (i % kAbandonPiece == 0 && i > 0 && abandon && abandon()) return std::nullopt;
     uint64_t x;
     std::memcpy(&x, s + i, 8);
     if ((x & 0x8080808080808080ULL) || HasZeroByte(x) || HasZeroByte(x ^ (kOnes * kSi)) ||
@@ -307,13 +321,22 @@ CharCodeScores CCodeConvert::ScoreWindow(const char* window, size_t length, size
 }
 
 DetectedCode CCodeConvert::DetectCharCode(const char* sample, size_t length) {
+  return DetectCharCode(sample, length, {});
+}
+
+DetectedCode CCodeConvert::DetectCharCode(const char* sample, size_t length,
+                                          const std::function<bool()>& abandon) {
   if (length == 0) return DetectedCode::Empty;
   const auto* s = reinterpret_cast<const unsigned char*>(sample);
   if (auto code = ByByteOrderMark(s, length)) return *code;
   size_t headLength = std::min(length, kHeadLength);
   if (auto code = ByNulPair(s, headLength)) return *code;
-  if (HasJisEscape(s, length)) return DetectedCode::Jis;
-  size_t first = FirstWindowByte(s, length);
+  std::optional<bool> jis = HasJisEscape(s, length, abandon);
+  if (!jis) return DetectedCode::Empty;
+  if (*jis) return DetectedCode::Jis;
+  std::optional<size_t> firstFound = FirstWindowByte(s, length, abandon);
+  if (!firstFound) return DetectedCode::Empty;
+  const size_t first = *firstFound;
   if (first == length) return DetectedCode::Ascii;
   size_t start = first & ~size_t{3};
   size_t windowLength = std::min(length - start, kWindowLength);

@@ -111,6 +111,13 @@ bool StatPath(const std::string& path, EntryStatus& status, bool& isFolder, bool
   return true;
 }
 
+int OpenForReading(const std::string& path) {
+  // A path too long for one call is opened folder by folder, as the walk reached it.
+  detail::PathAt at(path.c_str(), path.size());
+  if (!at.Valid()) return -1;
+  return openat(at.DirFd(), at.Name(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+}
+
 DirReader::~DirReader() {
   Close();
 }

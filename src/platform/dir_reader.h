@@ -32,6 +32,10 @@ bool ReadStatus(int dirFd, const char* name, EntryStatus& status);
 // The status of one path, as ReadStatus; `isFolder` and `isLink` tell what it is.
 bool StatPath(const std::string& path, EntryStatus& status, bool& isFolder, bool& isLink);
 
+// Opens a file of a path of any length for reading, without waiting (a fifo or a device never blocks the
+// open) and without making it the controlling terminal. The descriptor, or -1.
+int OpenForReading(const std::string& path);
+
 class DirReader {
  public:
   DirReader() = default;

@@ -25,11 +25,6 @@ void Event::Reset() {
   set_ = false;
 }
 
-bool Event::IsSet() const {
-  std::lock_guard<std::mutex> guard(lock_);
-  return set_;
-}
-
 bool Event::TryTake() {
   std::lock_guard<std::mutex> guard(lock_);
   if (!set_) return false;
@@ -42,7 +37,7 @@ bool Event::Wait(std::chrono::milliseconds timeout) {
   if (timeout < std::chrono::milliseconds::zero()) timeout = std::chrono::milliseconds::zero();
   // The predicate guards against spurious wake-ups and against an auto-reset signal taken by another
   // waiter between the notification and this thread's wake-up.
-  auto signalled = [this] { return set_; };
+  auto signalled = [this] { return set_.load(); };
   if (timeout >= kNoLimit) {
     changed_.wait(guard, signalled);
   } else if (!changed_.wait_for(guard, timeout, signalled)) {

@@ -2,6 +2,7 @@
 // search is a manual-reset event; the current-folder lock is an auto-reset event used only as a try-lock.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -19,8 +20,9 @@ class Event {
   void Set();
   // Clears the signal.
   void Reset();
-  // True when signalled; does not consume an auto-reset signal.
-  bool IsSet() const;
+  // True when signalled; does not consume an auto-reset signal. Takes no lock, so the search loops may
+  // look at the stop event as often as they like.
+  bool IsSet() const { return set_.load(std::memory_order_acquire); }
   // Takes the signal without waiting: true when it was set (an auto-reset event is cleared by taking it).
   bool TryTake();
   // Waits at most `timeout` for the signal; true when it was set (consumed for auto reset).
@@ -30,7 +32,7 @@ class Event {
   const Mode mode_;
   mutable std::mutex lock_;
   std::condition_variable changed_;
-  bool set_;  // guarded by lock_
+  std::atomic<bool> set_;  // written with lock_ held (waiters test it under lock_), read without
 };
 
 }  // namespace platform

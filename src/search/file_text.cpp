@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "matching/code_convert.h"
+#include "platform/event.h"
 #include "platform/file_buffer.h"
 #include "search/search.h"
 #include "search/search_conditions.h"
@@ -16,17 +17,26 @@ using matching::CCodeConvert;
 
 namespace {
 
-// Reads up to `length` bytes of an open file; returns the number actually read (a file may shrink while
-// it is read).
-size_t ReadAll(int fd, char* buffer, size_t length) {
-  size_t done = 0;
-  while (done < length) {
-    ssize_t n = read(fd, buffer + done, length - done);
+// Bytes read by one call: small enough that a stop is seen within a millisecond from the disk cache and
+// within tens of milliseconds from a slow disk, large enough that the calls cost nothing next to the copying.
+constexpr size_t kReadPiece = size_t{2} << 20;
+
+// Reads bytes [got, length) of an open file into `text` a piece at a time, adding to `got` what was read (a
+// file may shrink while it is read). While no zero byte has been met (`textLength` equals `got`), the text
+// length grows with each piece up to its first zero byte, measured while the piece is still in the cache.
+// False when `stop` was set between two pieces.
+bool ReadPieces(int fd, char* text, size_t length, size_t& got, size_t& textLength,
+                const platform::Event& stop) {
+  const size_t start = got;
+  while (got < length) {
+    if (got > start && stop.IsSet()) return false;
+    ssize_t n = read(fd, text + got, std::min(length - got, kReadPiece));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
-    done += static_cast<size_t>(n);
+    if (textLength == got) textLength += strnlen(text + got, static_cast<size_t>(n));
+    got += static_cast<size_t>(n);
   }
-  return done;
+  return true;
 }
 
 }  // namespace
@@ -39,28 +49,72 @@ size_t ScannedLength(int fd) {
                                                                  : static_cast<size_t>(st.st_size);
 }
 
-FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode) {
+FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode, const platform::Event& stop) {
   constexpr size_t kFirstPart = 64 * 1024;
   FileText file;
   const size_t length = ScannedLength(fd);
   if (length == 0 || !buffer.Reserve(length + 2)) return file;  // no memory abandons this file only
   char* text = buffer.Data();
   const size_t first = std::min(length, kFirstPart);
-  size_t got = ReadAll(fd, text, first);
-  file.textLength = strnlen(text, got);
+  size_t got = 0;
+  if (!ReadPieces(fd, text, first, got, file.textLength, stop)) return FileText();
   const bool rest = got == first && got < length;
-  if (rest && file.textLength == got) {
-    got += ReadAll(fd, text + got, length - got);
-    file.textLength += strnlen(text + file.textLength, got - file.textLength);
+  if (rest && file.textLength == got && !ReadPieces(fd, text, length, got, file.textLength, stop)) {
+    return FileText();
   }
   file.code = charCode;
   if (got > 0 && charCode == kCodeAuto) {
-    file.code = CCodeConvert::FileCodeOf(CCodeConvert::DetectCharCode(text, file.textLength));
+    // Detection reads a text without any high byte through to its end: a large one looks at the stop.
+    auto stopped = [&stop] { return stop.IsSet(); };
+    file.code = CCodeConvert::FileCodeOf(CCodeConvert::DetectCharCode(text, file.textLength, stopped));
+    if (stop.IsSet()) return FileText();
   }
+  // UTF-16 text is full of zero bytes: its length is the file's.
   if (rest && file.textLength < first && (file.code == kCodeUtf16Le || file.code == kCodeUtf16Be)) {
-    got += ReadAll(fd, text + got, length - got);
+    size_t ignored = 0;
+    if (!ReadPieces(fd, text, length, got, ignored, stop)) return FileText();
   }
   text[got] = text[got + 1] = '\0';
   file.length = got;
   return file;
+}
+
+namespace {
+
+constexpr size_t kConvertPiece = size_t{1} << 20;
+
+// Where a piece of EUC-JP or UTF-8 text from `from` may end: behind the first LF at least a piece on, where
+// both codes start afresh as they do in the whole text. An LF that a dropped SS2 makes the first byte of a
+// pair is passed over, and so is a split that would put a byte-order mark at a piece's start (the
+// conversion drops a mark there, while the whole text only drops the one at its very start).
+const char* PieceEnd(int code, const char* from, const char* end) {
+  if (static_cast<size_t>(end - from) <= kConvertPiece) return end;
+  for (const char* to = from + kConvertPiece;;) {
+    const auto* lf = static_cast<const char*>(memchr(to, '\n', static_cast<size_t>(end - to)));
+    if (lf == nullptr || lf + 1 == end) return end;
+    to = lf + 1;
+    const bool afterSs2 = code == kCodeEuc && static_cast<unsigned char>(lf[-1]) == 0x8E;
+    const bool markNext = code == kCodeUtf8 && end - to >= 3 && memcmp(to, "\xEF\xBB\xBF", 3) == 0;
+    if (!afterSs2 && !markNext) return to;
+  }
+}
+
+}  // namespace
+
+bool ToSjisUnlessStopped(int code, const char* text, size_t length, std::string& out,
+                         const platform::Event& stop) {
+  out.clear();
+  if (code != kCodeEuc && code != kCodeUtf8) {
+    CCodeConvert::ToSjis(code, std::string_view(text, length), out);
+    return true;
+  }
+  out.reserve(length);  // neither code grows in Shift-JIS
+  const char* end = text + length;
+  for (const char* from = text; from < end;) {
+    if (from > text && stop.IsSet()) return false;
+    const char* to = PieceEnd(code, from, end);
+    CCodeConvert::ToSjis(code, std::string_view(from, static_cast<size_t>(to - from)), out);
+    from = to;
+  }
+  return true;
 }

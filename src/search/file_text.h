@@ -3,13 +3,15 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace platform {
+class Event;
 class FileBuffer;
-}
+}  // namespace platform
 
-// What was read of one file. `length` 0: nothing to scan (not a regular file, empty, unreadable, or no
-// memory for it).
+// What was read of one file. `length` 0: nothing to scan (not a regular file, empty, unreadable, no
+// memory for it, or the search was stopped while it was read).
 struct FileText {
   size_t length = 0;      // bytes in the buffer, followed by two zero bytes
   size_t textLength = 0;  // bytes before the first zero byte
@@ -19,8 +21,14 @@ struct FileText {
 // Reads the open file into `buffer` and decides its code from `charCode` (3: detect). The text ends at its
 // first zero byte, so a file with one near its start (a binary file: an image, a library, a disk image of
 // gigabytes) is read only up to its first part; the rest is read only for UTF-16, whose text holds zero
-// bytes.
-FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode);
+// bytes. A large file is read a piece at a time, with a look at `stop` between pieces.
+FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode, const platform::Event& stop);
 
 // The size a regular, non-empty file would be read with (capped at the largest size scanned), or 0.
 size_t ScannedLength(int fd);
+
+// The text of a file in code `code` converted to Shift-JIS into `out`, as CCodeConvert::ToSjis converts it,
+// with a look at `stop` between pieces of about a megabyte of EUC-JP or UTF-8 text; false when `stop` ended
+// it. JIS, whose mode carries from line to line, and UTF-16 are converted whole.
+bool ToSjisUnlessStopped(int code, const char* text, size_t length, std::string& out,
+                         const platform::Event& stop);

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "search/shared_state.h"
+
 bool ScanOrder::IsHead(uint64_t place) {
   std::lock_guard<std::mutex> guard(lock_);
   return head_ == place;
@@ -11,7 +13,7 @@ bool ScanOrder::WaitForHead(uint64_t place, platform::Event& stop) {
   std::unique_lock<std::mutex> guard(lock_);
   while (head_ != place) {
     if (stop.IsSet()) return false;
-    advanced_.wait_for(guard, std::chrono::milliseconds(128));
+    advanced_.wait_for(guard, kStopLookStep);
   }
   return true;
 }

@@ -1,15 +1,22 @@
 #include "search/scan_queue.h"
 
+#include <algorithm>
 #include <chrono>
+
+#include "search/shared_state.h"
 
 void ScanQueue::Push(std::string path, platform::Event& stop) {
   std::unique_lock<std::mutex> guard(lock_);
   paths_.push_back(std::move(path));
   arrived_.notify_one();
   // The walk must not run far ahead of the scanning; the wait ends as soon as the scanner has caught up to
-  // half the bound, so neither thread sleeps while the other has work for it.
-  if (paths_.size() > kSoftBound && !stop.IsSet()) {
-    taken_.wait_for(guard, std::chrono::milliseconds(100), [&] { return paths_.size() <= kSoftBound / 2; });
+  // half the bound, so neither thread sleeps while the other has work for it, or when the search is stopped.
+  if (paths_.size() <= kSoftBound) return;
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(100);
+  for (Clock::time_point now = Clock::now();
+       paths_.size() > kSoftBound / 2 && !stop.IsSet() && now < deadline; now = Clock::now()) {
+    taken_.wait_until(guard, std::min(deadline, now + kStopLookStep));
   }
 }
 

@@ -15,8 +15,8 @@ class ScanQueue {
   static constexpr size_t kSoftBound = 255;
 
   // Walker side: appends a path (or the end marker ""). When the queue then holds more than kSoftBound
-  // paths, waits until the scanner has taken some, at most 100 ms at a time, and not at all once `stop` is
-  // set. The scanner wakes at once (no polling delay between a path arriving and its scan).
+  // paths, waits until the scanner has taken some, at most 100 ms, and not at all (or no longer) once `stop`
+  // is set. The scanner wakes at once (no polling delay between a path arriving and its scan).
   void Push(std::string path, platform::Event& stop);
 
   // Scanner side: takes the head path and its place (0 for the first path taken, then 1, 2 ...). Waits

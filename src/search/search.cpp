@@ -188,6 +188,7 @@ void MakePlainMatchers(const SearchRequest& request, Matchers& matchers) {
 
 int SearchThreadProc(std::unique_ptr<SearchRequest> request) {
   NotifyTarget& notify = *request->notify;
+  const platform::Event& stop = request->shared->stop;
   const uint64_t search = request->searchId;
   if (!request->TextOn && !request->fileSearch && !request->folderSearch) {
     request.reset();
@@ -228,6 +229,8 @@ int SearchThreadProc(std::unique_ptr<SearchRequest> request) {
     // An internal failure (an allocation) abandons the search; the end notification still tells the front
     // end that nothing more will come.
   }
+  // A search the front end stopped never reports an end: the front end knows it stopped it.
+  if (stop.IsSet()) return 1;
   notify.Post(EndNotification(kEndNormal, search));
   return 0;
 }

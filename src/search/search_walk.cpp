@@ -73,7 +73,8 @@ int CSearch::SearchText() {
   scanOrder_.reset();
   queue_.Clear();
   SetCurrentFolder("");
-  return result;
+  // The walk may be over long before the scanning: a stop that only the scanners saw is a stop all the same.
+  return result == 1 || StopRequested() ? 1 : 0;
 }
 
 int CSearch::SearchName() {
@@ -275,7 +276,8 @@ void CSearch::Collect(const std::string& path, int level, std::vector<std::strin
   auto walkFolder = [&](const std::string& folder, int entryLevel) {
     platform::DirReader dir;
     if (!dir.Open(folder)) return;
-    while (dir.Next()) {
+    // A stop leaves the collection unfinished; the walk that follows sees the stop at once.
+    while (dir.Next() && !StopRequested()) {
       std::string entry = platform::JoinPath(folder, dir.Name());
       if (!dir.IsFolder()) {
         if (fileSearch_ || textSearch_) add(entry);

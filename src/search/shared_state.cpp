@@ -52,7 +52,7 @@ bool PendingCount::AddBatch(int batch, HitBacklog backlog, platform::Event& stop
   bool stopped = false;
   while (count_ > backlog.resumeAt) {
     if ((stopped = stop.IsSet())) break;
-    drained_.wait_for(guard, std::chrono::milliseconds(128));
+    drained_.wait_for(guard, kStopLookStep);
   }
   if (--waiters_ == 0) resumeAt_ = -1;
   return stopped;

@@ -3,6 +3,7 @@
 // front end owns one SearchShared for its whole life; the search threads only refer to it.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
@@ -12,6 +13,11 @@
 
 #include "platform/event.h"
 #include "search/notify.h"
+
+// The longest a waiting search thread goes without looking at the stop event. Nothing wakes a wait when
+// the front end sets the event, so every wait of the search threads looks at it this often: a stop then
+// ends the search within a few of these steps.
+constexpr std::chrono::milliseconds kStopLookStep{10};
 
 // The current-folder text (the progress line) and its lock. Neither side ever waits for the lock: the
 // search side skips an update it cannot take, the front end skips a read.
@@ -40,7 +46,7 @@ class PendingCount {
   // Search side, after each batch of 16 posted hits: adds 16 and, when more than backlog.waitAbove are
   // then outstanding, waits until at most backlog.resumeAt remain. The wait ends as soon as the front end
   // has brought the count down (it is notified, so a search with many hits is never asleep while the front
-  // end is idle) and looks at the stop event at least every 128 ms. Returns true when it stopped waiting
+  // end is idle) and looks at the stop event every kStopLookStep. Returns true when it stopped waiting
   // because of the stop event. `beforeWait` runs (without the lock held) when a wait is about to begin, so
   // the notification target can hand over hits it keeps back.
   bool AddBatch(int batch, HitBacklog backlog, platform::Event& stop,

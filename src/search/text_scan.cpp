@@ -20,6 +20,7 @@
 #include "matching/sboymoo.h"
 #include "matching/utf8_matcher.h"
 #include "platform/cp932.h"
+#include "platform/dir_reader.h"
 #include "search/file_text.h"
 #include "search/found.h"
 #include "search/scan_order.h"
@@ -33,6 +34,16 @@ using matching::CUtf8Matcher;
 using matching::IsTrailAt;
 
 namespace {
+
+// The scans look for the next hit a stretch of this many bytes at a time and look at the stop event
+// between stretches, so a stop ends the scan of even the largest file within a stretch's time (a
+// millisecond or so); the lines before a hit far ahead are counted a stretch at a time as well.
+constexpr size_t kStretch = size_t{1} << 20;
+
+// The regular-expression library gives up on a line that costs it too much (a runaway expression). After
+// this many lines given up, the expression is taken to run away on this file's text: the rest of the file
+// is abandoned, so that a file of many such lines costs a moment, not minutes, and the search goes on.
+constexpr int kRegexGiveUpsPerFile = 4;
 
 // The number of LFs in [from, to), summed in byte lanes like the breaks below.
 size_t CountLineFeeds(const char* from, const char* to) {
@@ -95,7 +106,11 @@ class TextScanner {
   void ScanRegex(const char* text, size_t length, bool utf8 = false);
 
  private:
-  const char* FindFrom(const CSboymoo& matcher, const char* at, bool mbcs);
+  // The leftmost hit in [at, to), or nullptr.
+  const char* FindIn(const CSboymoo& matcher, const char* at, const char* to, bool mbcs) const;
+  // The next hit at or after the cursor, searched a stretch at a time; the cursor passes the stretches
+  // without one. nullptr at the end of the text or on a stop.
+  const char* FindNext(const CSboymoo& matcher, char*& cursor, bool mbcs);
   // Cuts the line that holds `hit`; returns the line's end and moves the cursor behind its break.
   char* CutLine(char* hit, char*& cursor);
   // Counts the breaks between the cursor and the hit, keeping the line start up to date.
@@ -118,10 +133,33 @@ class TextScanner {
   int lineNumber_ = 1;
 };
 
-const char* TextScanner::FindFrom(const CSboymoo& matcher, const char* at, bool mbcs) {
-  size_t length = static_cast<size_t>(end_ - at);
+const char* TextScanner::FindIn(const CSboymoo& matcher, const char* at, const char* to, bool mbcs) const {
+  size_t length = static_cast<size_t>(to - at);
   if (!owner_.ignoreCase_) return matcher.Find(at, length);
   return mbcs ? matcher.FindNoCaseMbcs(at, length) : matcher.FindNoCase(at, length);
+}
+
+const char* TextScanner::FindNext(const CSboymoo& matcher, char*& cursor, bool mbcs) {
+  // A candidate is judged on its own bytes and the one after them (a pattern ending in a lone lead byte),
+  // so each stretch is searched that far beyond its end; a hit starting beyond is found again by the next.
+  const size_t reach = static_cast<size_t>(matcher.Length()) + 1;
+  const char* hit = nullptr;
+  for (const char* from = cursor; !hit; from += kStretch) {
+    if (static_cast<size_t>(end_ - from) <= kStretch + reach) {
+      hit = FindIn(matcher, from, end_, mbcs);
+      if (!hit) return nullptr;
+      break;
+    }
+    hit = FindIn(matcher, from, from + kStretch + reach, mbcs);
+    if (hit && hit >= from + kStretch) hit = nullptr;
+    if (!hit && owner_.StopRequested()) return nullptr;
+  }
+  // Lines are counted only up to a hit (most files have none), and a stretch at a time when it is far.
+  while (hit - cursor > static_cast<ptrdiff_t>(kStretch)) {
+    if (owner_.StopRequested()) return nullptr;
+    PassBreaks(cursor, cursor + kStretch);
+  }
+  return hit;
 }
 
 // The breaks are the LFs plus the CRs not followed by an LF. They are counted sixteen bytes at a time, so
@@ -192,6 +230,7 @@ std::string_view TextScanner::Utf8Line(const char* lineStart, const char* lineEn
 }
 
 bool TextScanner::Report(std::string line, std::string_view utf8Line) {
+  if (owner_.StopRequested()) return true;
   // Most files hold no hit, so the path is converted only for the first one.
   if (!file_) {
     file_ = MakeHitFile(platform::IsAscii(nativePath_) ? nativePath_ : platform::Cp932FromUtf8(nativePath_),
@@ -205,7 +244,7 @@ void TextScanner::ScanSjis(char* text, size_t length) {
   end_ = text + length;
   lineStart_ = text;
   for (char* cursor = text; cursor < end_;) {
-    const char* hit = FindFrom(matcher, cursor, true);
+    const char* hit = FindNext(matcher, cursor, true);
     if (!hit || hit >= end_) return;
     PassBreaks(cursor, hit);
     char* lineStart = lineStart_;
@@ -223,7 +262,7 @@ void TextScanner::ScanConverted(char* text, size_t length, const CSboymoo& match
   lineStart_ = text;
   std::string converted;
   for (char* cursor = text; cursor < end_;) {
-    const char* hit = FindFrom(matcher, cursor, false);
+    const char* hit = FindNext(matcher, cursor, false);
     if (!hit || hit >= end_) return;
     PassBreaks(cursor, hit);
     char* lineStart = lineStart_;
@@ -263,29 +302,45 @@ void TextScanner::ScanUnicode(char* text, size_t length) {
 
 namespace {
 
+// Counts the breaks in [from, to) into `lineNumber` (every LF, and every CR that is not the first half of
+// CR LF) and moves `lineStart` behind the last of them.
+void PassRegexBreaks(const char* from, const char* to, const char* end, int& lineNumber,
+                     const char*& lineStart) {
+  for (const char* p = from; (p = static_cast<const char*>(memchr(p, '\n', to - p))); lineStart = ++p) {
+    ++lineNumber;
+  }
+  for (const char* p = from; (p = static_cast<const char*>(memchr(p, '\r', to - p))); ++p) {
+    if (p + 1 < end && p[1] == '\n') continue;
+    ++lineNumber;
+    if (p + 1 > lineStart) lineStart = p + 1;
+  }
+}
+
 // Calls visit(lineStart, lineEnd) for each line of [text, end) that can hold a match of the regular
 // expression, in order, with `lineNumber` kept as that line's number; stops when visit returns true. An
 // empty line never matches. With a literal that every match contains, only the lines holding it are
-// visited, found by one search over the whole text.
+// visited, found by searching the text a stretch at a time; a stop ends the search between stretches.
 template <class Visit>
 void ForEachRegexLine(const char* text, const char* end, std::string_view literal, int& lineNumber,
-                      Visit visit) {
+                      const platform::Event& stop, Visit visit) {
   for (const char* cursor = text; cursor < end; ++lineNumber) {
     const char* lineStart = cursor;
     if (!literal.empty()) {
-      const auto* hit =
-          static_cast<const char*>(memmem(cursor, end - cursor, literal.data(), literal.size()));
+      const char* hit = nullptr;
+      for (const char* from = cursor;; from += kStretch) {
+        // A literal starting before the stretch's end lies whole inside what is searched.
+        const bool last = static_cast<size_t>(end - from) <= kStretch + literal.size();
+        const char* to = last ? end : from + kStretch + literal.size() - 1;
+        hit = static_cast<const char*>(memmem(from, to - from, literal.data(), literal.size()));
+        if (hit || last || stop.IsSet()) break;
+      }
       if (!hit) return;
-      // Count the breaks passed: every LF, and every CR that is not the first half of CR LF.
-      for (const char* p = cursor; (p = static_cast<const char*>(memchr(p, '\n', hit - p)));
-           lineStart = ++p) {
-        ++lineNumber;
+      // Lines are counted only up to a hit, and a stretch at a time when it is far.
+      for (; hit - cursor > static_cast<ptrdiff_t>(kStretch); cursor += kStretch) {
+        if (stop.IsSet()) return;
+        PassRegexBreaks(cursor, cursor + kStretch, end, lineNumber, lineStart);
       }
-      for (const char* p = cursor; (p = static_cast<const char*>(memchr(p, '\r', hit - p))); ++p) {
-        if (p + 1 < end && p[1] == '\n') continue;
-        ++lineNumber;
-        if (p + 1 > lineStart) lineStart = p + 1;
-      }
+      PassRegexBreaks(cursor, hit, end, lineNumber, lineStart);
       cursor = hit;
     }
     // The line ends at the first LF or CR; the CR is looked for only before the LF.
@@ -304,8 +359,11 @@ void TextScanner::ScanRegex(const char* text, size_t length, bool utf8) {
   CBreg& regex = *owner_.matchers_.regex;
   const std::string_view literal = utf8 ? regex.Literal().utf8 : regex.Literal().sjis;
   std::string converted;
+  int givenUp = 0;
   ForEachRegexLine(
-      text, text + length, literal, lineNumber_, [&](const char* lineStart, const char* lineEnd) {
+      text, text + length, literal, lineNumber_, owner_.shared_.stop,
+      [&](const char* lineStart, const char* lineEnd) {
+        if (owner_.StopRequested()) return true;
         const char* rawStart = lineStart;
         const char* rawEnd = lineEnd;
         if (utf8) {
@@ -318,7 +376,9 @@ void TextScanner::ScanRegex(const char* text, size_t length, bool utf8) {
         const char* matchEnd = nullptr;
         // Tabs are seen by the expression as tabs; only the reported line has them replaced. A line the
         // library gives up on (a runaway expression) is no hit.
-        if (regex.Match(lineStart, lineEnd, &matchStart, &matchEnd) <= 0 || !matchStart) return false;
+        const int matched = regex.Match(lineStart, lineEnd, &matchStart, &matchEnd);
+        if (matched < 0) return ++givenUp == kRegexGiveUpsPerFile;
+        if (matched == 0 || !matchStart) return false;
         std::string line(lineStart, lineEnd);
         TabsToBlanks(line.data(), line.data() + line.size());
         std::string raw;
@@ -359,9 +419,9 @@ void CSearchBase::FinishFile() {
 }
 
 void CSearchBase::ScanFile(const std::string& nativePath) {
-  int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  int fd = platform::OpenForReading(nativePath);
   if (fd < 0) return;
-  FileText file = ReadFileText(fd, buffer_, charCode_);
+  FileText file = ReadFileText(fd, buffer_, charCode_, shared_.stop);
   close(fd);
   ScanText(nativePath, buffer_.Data(), file);
 }
@@ -401,8 +461,9 @@ void CSearchBase::ScanText(const std::string& nativePath, char* text, const File
       const bool bom = textLength >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0;
       return scanner.ScanRegex(text + (bom ? 3 : 0), textLength - (bom ? 3 : 0), true);
     }
-    std::string copy = CCodeConvert::ToSjis(code, text, textLength);
-    scanner.ScanRegex(copy.data(), copy.size());
+    std::string copy;
+    if (ToSjisUnlessStopped(code, text, textLength, copy, shared_.stop))
+      scanner.ScanRegex(copy.data(), copy.size());
     return;
   }
   const CSboymoo* converted = code == kCodeEuc    ? matchers_.euc.get()
@@ -412,8 +473,9 @@ void CSearchBase::ScanText(const std::string& nativePath, char* text, const File
   if (converted && ignoreCase_ && HasFullWidthLetter(matchers_.sjis->Pattern())) {
     // The raw search folds single-byte letters only; ignoring the case of full-width letters in a file of
     // another code takes the whole text in Shift-JIS, so that every code finds the same lines.
-    std::string copy = CCodeConvert::ToSjis(code, text, textLength);
-    scanner.ScanSjis(copy.data(), copy.size());
+    std::string copy;
+    if (ToSjisUnlessStopped(code, text, textLength, copy, shared_.stop))
+      scanner.ScanSjis(copy.data(), copy.size());
   } else if (converted) {
     scanner.ScanConverted(text, textLength, *converted);
   } else {

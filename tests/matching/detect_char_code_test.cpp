@@ -307,5 +307,33 @@ TEST(DetectCharCodeTest, FileCodeOfEachResult) {
   }
 }
 
+// A long sample is read through in pieces that ask whether to go on: an escape sequence anywhere (across
+// a piece boundary too) or a high byte far in still decides, and an answer to end gives Empty.
+TEST(DetectCharCodeTest, LongSamplesAskWhetherToGoOn) {
+  constexpr size_t kMiB = size_t{1} << 20;
+  const std::string ascii(3 * kMiB, 'a');
+  std::string escapeAcrossPieces = ascii;
+  escapeAcrossPieces.replace(kMiB - 1, 3, "\x1b$B");
+  std::string utf8Late = ascii;
+  utf8Late.replace(2 * kMiB + 5, 6, "\xe6\x97\xa5\xe6\x9c\xac");  // 日本
+  struct Case {
+    const char* name;
+    const std::string& sample;
+    bool abandon;
+    DetectedCode expect;
+  } cases[] = {
+      {"plain ASCII", ascii, false, DetectedCode::Ascii},
+      {"escape across a piece boundary", escapeAcrossPieces, false, DetectedCode::Jis},
+      {"UTF-8 after two megabytes", utf8Late, false, DetectedCode::Utf8},
+      {"asked to end", ascii, true, DetectedCode::Empty},
+      {"asked to end before a late character", utf8Late, true, DetectedCode::Empty},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto abandon = [&] { return c.abandon; };
+    EXPECT_EQ(CCodeConvert::DetectCharCode(c.sample.data(), c.sample.size(), abandon), c.expect);
+  }
+}
+
 }  // namespace
 }  // namespace matching

@@ -249,4 +249,17 @@ TEST_F(RegexSearchTest, RunawayExpressionsEnd) {
   }
 }
 
+// Regression: an expression that runs away on every line of a file (each line given up by the library only
+// after its whole effort) took minutes on a file of many such lines, and a stop waited for it. Past a few
+// lines given up, the rest of the file is abandoned and the search goes on.
+TEST_F(RegexSearchTest, AFileTheExpressionRunsAwayOnIsAbandoned) {
+  std::string lines;
+  for (int i = 0; i < 50; ++i) lines += std::string(40, 'a') + "\n";
+  tree.File("runaway.txt", lines + "x\n");
+  tree.File("other.txt", "x\n");
+  Run(Conditions("(a*)*[^a]", true, false, false));
+  EXPECT_EQ(TextHits(), (Strings{"other.txt:1:x"}));
+  EXPECT_EQ(notify->ends, std::vector<int>{0});
+}
+
 }  // namespace

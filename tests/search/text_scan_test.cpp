@@ -12,6 +12,7 @@
 #include "matching/code_convert.h"
 #include "matching/utf8_matcher.h"
 #include "platform/cp932.h"
+#include "platform/deep_tree.h"
 #include "search/search.h"
 #include "search/search_request.h"
 #include "testkit/collect_notify.h"
@@ -382,6 +383,65 @@ TEST_F(TextScanTest, FilesLongerThanTheirFirstPart) {
   tree.File("text.txt", lines + "key\n");
   Run(Conditions("key"));
   EXPECT_EQ(TextHits(), (Strings{"text.txt:20001:key", "utf16.txt:20001:key at the end"}));
+}
+
+// A large file is searched a stretch of a megabyte at a time: a hit that straddles the end of a stretch,
+// and a CR LF split by it, keep their lines and line numbers in every kind of scan.
+TEST_F(TextScanTest, StretchesOfALargeFileJoinWithoutASeam) {
+  constexpr size_t kMiB = size_t{1} << 20;
+  std::string text;
+  // Lines of filler up to `at`, the last one cut short with "f" to end exactly there.
+  auto fillTo = [&](size_t at) {
+    while (text.size() + 8 <= at) text += "filler\r\n";
+    text += std::string(at - text.size(), 'f');
+  };
+  fillTo(kMiB - 1);
+  text += "\r\n";  // CR the last byte of the first stretch, LF the first of the second
+  fillTo(2 * kMiB - 5);
+  text += "\r\nneedle one\r\n";  // starts 3 bytes before the second stretch ends
+  fillTo(3 * kMiB + 10);
+  text += "\r\nneedle two\r\n";
+  tree.File("big.txt", text);
+  auto lineOf = [&](const char* needle) {
+    const size_t at = text.find(needle);
+    return "big.txt:" + std::to_string(std::count(text.begin(), text.begin() + at, '\n') + 1) + ":" + needle;
+  };
+  const Strings expect = {lineOf("needle one"), lineOf("needle two")};
+  struct Case {
+    const char* name;
+    const char* pattern;
+    bool ignoreCase;
+    bool regex;
+  } cases[] = {
+      {"plain string", "needle", false, false},
+      {"case ignored", "NEEDLE", true, false},
+      {"regular expression with a literal", "needle \\w+", false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SearchConditions conditions = Conditions(c.pattern, 0, c.ignoreCase);
+    conditions.BregFlag = c.regex;
+    Run(conditions);
+    EXPECT_EQ(TextHits(), expect);
+  }
+}
+
+// Regression: a file whose full path is too long for one call was skipped by the text search, though the
+// walk reached it and the name search listed it.
+TEST_F(TextScanTest, FilesWhosePathIsTooLongForOneCall) {
+  const std::string deep = MakeDeepFile(tree.Root(), 21, "deep.txt", "first\nkey in the deep\n");
+  ASSERT_FALSE(deep.empty());
+  ASSERT_GT(deep.size(), 4096u);
+  tree.File("near.txt", "key nearby\n");
+  for (const std::string& location : {tree.Root() + "/", deep}) {
+    SCOPED_TRACE(location.substr(0, 60));
+    SearchConditions c = Conditions("key");
+    c.Locations = {location};
+    Run(c);
+    Strings expect = {"deep.txt:2:key in the deep"};
+    if (location.back() == '/') expect.push_back("near.txt:1:key nearby");
+    EXPECT_EQ(TextHits(), expect);
+  }
 }
 
 // Files that yield no hit, or only before their first zero byte, and never stop the search.
