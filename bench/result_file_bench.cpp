@@ -1,8 +1,9 @@
 // Saving a million text hits as the result file, as the window's save does: WriteCsv of the text list
 // (display paths on) through SaveResultFile into a file in TMPDIR (default /tmp). Lines are Japanese
 // code page 932 text of 20 to 120 bytes, some with double quotes; 10,000 files of 100 hits each. Run by hand:
-//   cmake -S . -B build/rel -G Ninja -DCMAKE_BUILD_TYPE=Release -DSERQUIN_BENCH=ON -DSERQUIN_GUI=OFF -DSERQUIN_TESTS=OFF
-//   cmake --build build/rel -j2 --target result_file_bench && build/rel/bin/result_file_bench
+//   cmake -S . -B build/rel -G Ninja -DCMAKE_BUILD_TYPE=Release -DSERQUIN_BENCH=ON -DSERQUIN_GUI=OFF
+//   -DSERQUIN_TESTS=OFF cmake --build build/rel -j2 --target result_file_bench &&
+//   build/rel/bin/result_file_bench
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -22,8 +23,14 @@ constexpr int kLinesPerFile = 100;
 
 std::vector<std::unique_ptr<FOUND_M>> MakeHits() {
   // 日本語, テキスト, 検索, 結果 and ASCII pieces.
-  const char* words[] = {"\x93\xfa\x96\x7b\x8c\xea", "\x83\x65\x83\x4c\x83\x58\x83\x67", "\x8c\x9f\x8d\xf5",
-                         "\x8c\x8b\x89\xca", "int x = 0;", "say \"hi\", ", "return value; ", "    "};
+  const char* words[] = {"\x93\xfa\x96\x7b\x8c\xea",
+                         "\x83\x65\x83\x4c\x83\x58\x83\x67",
+                         "\x8c\x9f\x8d\xf5",
+                         "\x8c\x8b\x89\xca",
+                         "int x = 0;",
+                         "say \"hi\", ",
+                         "return value; ",
+                         "    "};
   std::vector<std::unique_ptr<FOUND_M>> hits;
   hits.reserve(static_cast<size_t>(kFiles) * kLinesPerFile);
   unsigned seed = 12345;
@@ -54,7 +61,11 @@ void SaveMillionTextHits(benchmark::State& state) {
   for (auto _ : state) {
     int error = 0;
     const bool saved = SaveResultFile(
-        path, [&](const CsvOut& out) { return WriteCsv(hits, {0, 1, 2, 3}, true, out); }, error);
+        path,
+        [&](const CsvOut& out) {
+          return WriteCsv(hits, {0, 1, 2, 3}, true, out);
+        },
+        error);
     if (!saved) state.SkipWithError("the save failed");
   }
   state.counters["hits"] = static_cast<double>(hits.size());

@@ -27,8 +27,10 @@ std::vector<HitTarget> TargetsOf(const std::vector<const Hit*>& hits) {
 
 void CSerquinDlg::ConnectHitActions() {
   hitActions_ = new HitActions(this);
-  connect(textList_, &ResultListView::MenuCommand, this, [this](int command) { RunListCommand(command, true); });
-  connect(fileList_, &ResultListView::MenuCommand, this, [this](int command) { RunListCommand(command, false); });
+  connect(textList_, &ResultListView::MenuCommand, this,
+          [this](int command) { RunListCommand(command, true); });
+  connect(fileList_, &ResultListView::MenuCommand, this,
+          [this](int command) { RunListCommand(command, false); });
   // Until the settings page offers its save button, the save lives in the window's context menu, with a
   // key of its own beside Ctrl+S (the settings).
   auto* save = new QAction("検索結果を保存(&F)...", this);

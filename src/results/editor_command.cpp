@@ -29,7 +29,8 @@ void AppendQuoted(EditorParameters& out, std::string_view value) {
 
 // One piece of the template, which holds no "&&". Every marker is replaced in one pass, so a value is
 // never read again for markers.
-void ExpandPiece(std::string_view piece, const HitTarget& hit, const std::string& line, EditorParameters& out) {
+void ExpandPiece(std::string_view piece, const HitTarget& hit, const std::string& line,
+                 EditorParameters& out) {
   for (size_t i = 0; i < piece.size(); ++i) {
     const char c = piece[i];
     const char next = i + 1 < piece.size() ? piece[i + 1] : '\0';

@@ -48,5 +48,4 @@ bool WriteCsv(const std::vector<std::unique_ptr<FOUND_M>>& rows, const std::vect
 // succeeded. The bytes go to a temporary file in the same folder that replaces the file at `path` only when
 // everything was written, so a failure never destroys an earlier result file. A file without any write
 // permission is read-only and is not replaced. False, with errno's value in `error`, on any failure.
-bool SaveResultFile(const std::string& path, const std::function<bool(const CsvOut& out)>& write,
-                    int& error);
+bool SaveResultFile(const std::string& path, const std::function<bool(const CsvOut& out)>& write, int& error);

@@ -4,12 +4,12 @@
 #include <sys/stat.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QApplication>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -33,7 +33,8 @@ std::string Read(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::unique_ptr<FOUND_F> FileHit(const std::string& folder, const std::string& name, const std::string& size) {
+std::unique_ptr<FOUND_F> FileHit(const std::string& folder, const std::string& name,
+                                 const std::string& size) {
   auto hit = std::make_unique<FOUND_F>();
   hit->name = name;
   hit->folder = folder;
@@ -115,7 +116,8 @@ TEST_F(SerquinActionsTest, SavesTheFileListInItsDisplayOrder) {
   EXPECT_EQ(initial, QtFromNative(tree_.Path("earlier.txt")));
   // "サイズ","ファイル","フォルダ","更新日時","種類","属性" in code page 932, then one row per hit.
   EXPECT_EQ(Read(path),
-            "\"\x83\x54\x83\x43\x83\x59\",\"\x83\x74\x83\x40\x83\x43\x83\x8b\",\"\x83\x74\x83\x48\x83\x8b\x83\x5f\","
+            "\"\x83\x54\x83\x43\x83\x59\",\"\x83\x74\x83\x40\x83\x43\x83\x8b\","
+            "\"\x83\x74\x83\x48\x83\x8b\x83\x5f\","
             "\"\x8d\x58\x90\x56\x93\xfa\x8e\x9e\",\"\x8e\xed\x97\xde\",\"\x91\xae\x90\xab\"\r\n"
             "\"1KB\",\"a.txt\",\"/data\",\"2026/12/10 09:00\",,\"A\"\r\n"
             "\"3KB\",\"b \"\"2\"\".txt\",\"/data/sub\",\"2026/12/10 09:00\",,\"A\"\r\n");

@@ -24,7 +24,8 @@ std::string Printed(const std::vector<std::unique_ptr<Hit>>& hits, bool textList
   size_t size = 0;
   FILE* out = open_memstream(&buffer, &size);
   {
-    HitPrinter printer(out, OutputFormat::Csv, OutputEncoding::Sjis, textList, folderDetail, showDisplayPath, kBase);
+    HitPrinter printer(out, OutputFormat::Csv, OutputEncoding::Sjis, textList, folderDetail, showDisplayPath,
+                       kBase);
     printer.Begin();
     for (const auto& hit : hits) printer.Print(*hit);
     EXPECT_TRUE(printer.Flush());
@@ -37,7 +38,8 @@ std::string Printed(const std::vector<std::unique_ptr<Hit>>& hits, bool textList
 
 // What the window saves for the same hits, whose display paths it fills as they arrive.
 template <typename Hit>
-std::string Saved(const std::vector<std::unique_ptr<Hit>>& hits, const std::vector<int>& order, bool showDisplayPath) {
+std::string Saved(const std::vector<std::unique_ptr<Hit>>& hits, const std::vector<int>& order,
+                  bool showDisplayPath) {
   std::string bytes;
   EXPECT_TRUE(WriteCsv(hits, order, showDisplayPath, [&](std::string_view row) {
     bytes.append(row);

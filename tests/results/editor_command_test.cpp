@@ -47,7 +47,8 @@ TEST(ExpandEditorParam, EveryMarkerRule) {
       {"no markers", "--new-window", text, "--new-window"},
       {"empty template", "", text, ""},
       // A name may hold "?D" or "&N" on this system; a value is never read again for markers.
-      {"values are not expanded again", "&F &N", Hit("/p?D/a&N?N.txt", 3), "\"/p?D/a&N?N.txt\" \"a&N?N.txt\""},
+      {"values are not expanded again", "&F &N", Hit("/p?D/a&N?N.txt", 3),
+       "\"/p?D/a&N?N.txt\" \"a&N?N.txt\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -93,22 +94,43 @@ TEST(ChooseEditor, TheDefaultIsReplacedOnlyWhenItIsMissing) {
     std::string usedParam;
     bool byAssociation;
   } cases[] = {
-      {"the default where it exists", "Notepad.exe", "&F /&L", {"Notepad.exe", "gedit"}, "Notepad.exe", "&F /&L",
+      {"the default where it exists",
+       "Notepad.exe",
+       "&F /&L",
+       {"Notepad.exe", "gedit"},
+       "Notepad.exe",
+       "&F /&L",
        false},
-      {"the first installed editor with its line syntax", "Notepad.exe", "&F /&L", {"kate", "code"}, "kate",
-       "--line &L &F", false},
+      {"the first installed editor with its line syntax",
+       "Notepad.exe",
+       "&F /&L",
+       {"kate", "code"},
+       "kate",
+       "--line &L &F",
+       false},
       {"the table's order decides", "Notepad.exe", "&F /&L", {"code", "gedit"}, "gedit", "+&L &F", false},
       {"a template the user set stays", "Notepad.exe", "+&L &F", {"kate"}, "kate", "+&L &F", false},
       {"no editor: by association", "Notepad.exe", "&F /&L", {}, "", "", true},
-      {"a program the user set is used even when missing", "vim", "+&L &F", {"gedit"}, "vim", "+&L &F", false},
-      {"another spelling of the default is the user's", "notepad.exe", "&F /&L", {"gedit"}, "notepad.exe",
-       "&F /&L", false},
+      {"a program the user set is used even when missing",
+       "vim",
+       "+&L &F",
+       {"gedit"},
+       "vim",
+       "+&L &F",
+       false},
+      {"another spelling of the default is the user's",
+       "notepad.exe",
+       "&F /&L",
+       {"gedit"},
+       "notepad.exe",
+       "&F /&L",
+       false},
       {"an empty program is the user's too", "", "&F", {"gedit"}, "", "&F", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const EditorChoice choice =
-        ChooseEditor(c.file, c.param, [&](const std::string& program) { return c.installed.count(program) > 0; });
+    const EditorChoice choice = ChooseEditor(
+        c.file, c.param, [&](const std::string& program) { return c.installed.count(program) > 0; });
     EXPECT_EQ(choice.program, c.program);
     EXPECT_EQ(choice.param, c.usedParam);
     EXPECT_EQ(choice.byAssociation, c.byAssociation);

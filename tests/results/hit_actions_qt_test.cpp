@@ -77,9 +77,17 @@ TEST_F(HitActionsTest, TheEditorAsConfiguredOrInsteadOfTheMissingDefault) {
     QString program;
     QStringList arguments;
   } cases[] = {
-      {"the user's editor and template", {}, "/opt/ed/bin/ed it", "--line=&L &N in &D",
-       "/opt/ed/bin/ed it", {"--line=3", "b.txt", "in", "/tmp"}},
-      {"an installed editor for the missing default", {"gedit"}, "Notepad.exe", "&F /&L", "gedit",
+      {"the user's editor and template",
+       {},
+       "/opt/ed/bin/ed it",
+       "--line=&L &N in &D",
+       "/opt/ed/bin/ed it",
+       {"--line=3", "b.txt", "in", "/tmp"}},
+      {"an installed editor for the missing default",
+       {"gedit"},
+       "Notepad.exe",
+       "&F /&L",
+       "gedit",
        {"+3", "/tmp/b.txt"}},
       {"the user's template with it", {"kate"}, "Notepad.exe", "&F", "kate", {"/tmp/b.txt"}},
   };

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -50,8 +51,9 @@ std::vector<std::unique_ptr<FOUND_M>> TextRows() {
 }
 
 std::unique_ptr<FOUND_F> NameHit(int kind, const std::string& name, const std::string& size,
-                                 const std::string& date, const std::string& type, const std::string& attributes,
-                                 const std::string& folders = "", const std::string& files = "") {
+                                 const std::string& date, const std::string& type,
+                                 const std::string& attributes, const std::string& folders = "",
+                                 const std::string& files = "") {
   auto hit = std::make_unique<FOUND_F>();
   hit->kind = kind;
   hit->name = name;
@@ -75,7 +77,8 @@ std::vector<std::unique_ptr<FOUND_F>> FileRows() {
 }
 
 template <typename Hit>
-std::string Csv(const std::vector<std::unique_ptr<Hit>>& rows, const std::vector<int>& order, bool showDisplayPath) {
+std::string Csv(const std::vector<std::unique_ptr<Hit>>& rows, const std::vector<int>& order,
+                bool showDisplayPath) {
   std::string bytes;
   EXPECT_TRUE(WriteCsv(rows, order, showDisplayPath, [&](std::string_view row) {
     bytes.append(row);
@@ -84,32 +87,50 @@ std::string Csv(const std::vector<std::unique_ptr<Hit>>& rows, const std::vector
   return bytes;
 }
 
+// The rows, each ended by CR LF.
+std::string Lines(std::initializer_list<std::string> rows) {
+  std::string bytes;
+  for (const std::string& row : rows) bytes += row + "\r\n";
+  return bytes;
+}
+
 TEST(WriteCsv, TextListByteForByte) {
   const auto rows = TextRows();
   // Relative folders, default order; the quote inside the line is doubled, an empty line is "".
   EXPECT_EQ(Csv(rows, {0, 1, 2, 3}, true),
-            "\"" + kFile + "\",\"" + kFolder + "\",\"" + kLine + "\",\"" + kContent + "\"\r\n" +
-                "\"main.c\",\"./src\",12,\"printf(\"\"%d, " + kNihongo + "\\n\"\", x);\"\r\n" +
-                "\"a.txt\",\"./" + kHyouji + "\",3,\"\"\r\n");
+            Lines({
+                "\"" + kFile + "\",\"" + kFolder + "\",\"" + kLine + "\",\"" + kContent + "\"",
+                "\"main.c\",\"./src\",12,\"printf(\"\"%d, " + kNihongo + "\\n\"\", x);\"",
+                "\"a.txt\",\"./" + kHyouji + "\",3,\"\"",
+            }));
   // Full folders, the columns as the user dragged them.
   EXPECT_EQ(Csv(rows, {3, 2, 0, 1}, false),
-            "\"" + kContent + "\",\"" + kLine + "\",\"" + kFile + "\",\"" + kFolder + "\"\r\n" +
-                "\"printf(\"\"%d, " + kNihongo + "\\n\"\", x);\",12,\"main.c\",\"/work/src\"\r\n" +
-                "\"\",3,\"a.txt\",\"/work/" + kHyouji + "\"\r\n");
+            Lines({
+                "\"" + kContent + "\",\"" + kLine + "\",\"" + kFile + "\",\"" + kFolder + "\"",
+                "\"printf(\"\"%d, " + kNihongo + "\\n\"\", x);\",12,\"main.c\",\"/work/src\"",
+                "\"\",3,\"a.txt\",\"/work/" + kHyouji + "\"",
+            }));
 }
 
 TEST(WriteCsv, FileListByteForByte) {
   const auto rows = FileRows();
   // "サイズ" dragged to the front; empty size, type and attribute texts give empty cells, an empty date "".
   EXPECT_EQ(Csv(rows, {2, 0, 1, 3, 4, 5}, false),
-            "\"" + kSize + "\",\"" + kFile + "\",\"" + kFolder + "\",\"" + kDate + "\",\"" + kType + "\",\"" +
-                kAttributes + "\"\r\n" + "\"1KB\",\"readme.txt\",\"/work\",\"2026/12/10 09:00\",\"" + kTextDoc +
-                "\",\"A\"\r\n" + ",\"docs\",\"/work\",\"2026/12/09 18:30\",,\r\n" +
-                "\"<0KB>\",\"empty\",\"/work\",\"\",,\"H\"\r\n");
+            Lines({
+                "\"" + kSize + "\",\"" + kFile + "\",\"" + kFolder + "\",\"" + kDate + "\",\"" + kType +
+                    "\",\"" + kAttributes + "\"",
+                "\"1KB\",\"readme.txt\",\"/work\",\"2026/12/10 09:00\",\"" + kTextDoc + "\",\"A\"",
+                ",\"docs\",\"/work\",\"2026/12/09 18:30\",,",
+                "\"<0KB>\",\"empty\",\"/work\",\"\",,\"H\"",
+            }));
   // With folder detail the two counts are plain numbers; no trailing separator.
-  EXPECT_EQ(Csv(rows, {0, 1, 6, 7}, true), "\"" + kFile + "\",\"" + kFolder + "\",\"" + kFolderCount + "\",\"" +
-                                               kFileCount + "\"\r\n" + "\"readme.txt\",\".\",,\r\n" +
-                                               "\"docs\",\".\",3,17\r\n" + "\"empty\",\".\",0,0\r\n");
+  EXPECT_EQ(Csv(rows, {0, 1, 6, 7}, true),
+            Lines({
+                "\"" + kFile + "\",\"" + kFolder + "\",\"" + kFolderCount + "\",\"" + kFileCount + "\"",
+                "\"readme.txt\",\".\",,",
+                "\"docs\",\".\",3,17",
+                "\"empty\",\".\",0,0",
+            }));
 }
 
 TEST(WriteCsv, StopsAtTheFirstFailure) {
@@ -184,7 +205,8 @@ TEST_F(SaveResultFileTest, AFailureLeavesTheEarlierFile) {
       {"a read-only file", readOnly, WriteNew, EACCES},
       {"a missing folder", tree_.Path("no-such-folder/results.txt"), WriteNew, ENOENT},
       {"a folder in its place", tree_.Folder("folder.txt"), WriteNew, EISDIR},
-      {"the rows fail (a column order the list lacks)", rowsFail, [](const CsvOut&) { return false; }, EINVAL},
+      {"the rows fail (a column order the list lacks)", rowsFail, [](const CsvOut&) { return false; },
+       EINVAL},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
