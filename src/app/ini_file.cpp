@@ -4,14 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 #include "matching/mbcs.h"
+#include "platform/replacing_file.h"
 
 namespace {
 
@@ -79,16 +78,6 @@ std::string ErrorText(const char* what, const std::string& path, int error) {
   return std::string(what) + " " + path + ": " + strerror(error);
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
 // Reads the whole file behind fd; false with errno set on a read error, or EFBIG past the size limit.
 bool ReadAll(int fd, std::string& bytes) {
   char buffer[65536];
@@ -100,43 +89,6 @@ bool ReadAll(int fd, std::string& bytes) {
     if (bytes.size() + static_cast<size_t>(n) > IniFile::kMaxFileSize) return errno = EFBIG, false;
     bytes.append(buffer, static_cast<size_t>(n));
   }
-}
-
-// The file the profile path leads to: a symbolic link is followed, so saving replaces the file it points
-// to and not the link itself.
-std::string SaveTarget(const std::string& path) {
-  char* resolved = realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return path;
-  std::string target = resolved;
-  free(resolved);
-  return target;
-}
-
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Creates a new temporary file beside `target`, with the old file's permissions and owner when there is
-// one (else those a new file gets). Returns the descriptor or -1 with errno set.
-int CreateTemporary(const std::string& target, std::string& temporary) {
-  static std::atomic<unsigned> counter{0};
-  struct stat old;
-  bool haveOld = stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = target + ".~" + std::to_string(getpid()) + "." + std::to_string(counter++);
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd >= 0 && haveOld) {
-      fchmod(fd, old.st_mode & 07777);
-      // Only possible for a privileged user; otherwise the file is the writer's, as any new file is.
-      if (fchown(fd, old.st_uid, old.st_gid) != 0) errno = 0;
-    }
-    return fd;
-  }
-  errno = EEXIST;
-  return -1;
 }
 
 }  // namespace
@@ -219,31 +171,10 @@ std::string IniFile::Text() const {
 }
 
 bool IniFile::Save(const std::string& path, std::string& error) const {
-  const std::string target = SaveTarget(path);
-  struct stat info;
-  if (stat(target.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-    error = "cannot write " + path + ": not a regular file";
-    return false;
-  }
-  std::string temporary;
-  int fd = CreateTemporary(target, temporary);
-  if (fd < 0) return error = ErrorText("cannot write", path, errno), false;
-  bool ok = WriteAll(fd, Text()) && fsync(fd) == 0;
-  int writeError = errno;
-  if (close(fd) != 0 && ok) ok = false, writeError = errno;
-  if (ok && rename(temporary.c_str(), target.c_str()) != 0) ok = false, writeError = errno;
-  if (!ok) {
-    unlink(temporary.c_str());
-    error = ErrorText("cannot write", path, writeError);
-    return false;
-  }
-  // The rename itself reaches the disk with the folder's entry; a failure here leaves the new file in place.
-  int folder = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    fsync(folder);
-    close(folder);
-  }
-  return true;
+  platform::ReplacingFile file;
+  if (file.Open(path) && file.Write(Text()) && file.Commit()) return true;
+  error = ErrorText("cannot write", path, file.Error());
+  return false;
 }
 
 size_t IniFile::FindSection(std::string_view section) const {

@@ -56,6 +56,7 @@ CSerquinDlg::CSerquinDlg(ProfileStore& profile, std::vector<std::string> nativeA
   ResetDateRange(conditions_, platform::Now());
   CreateControls();
   CreateShortcuts();
+  ConnectHitActions();
   LoadFromProfile();
   MeasureDesign();
   ApplyFrame();

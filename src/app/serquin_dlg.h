@@ -22,6 +22,7 @@
 
 class CListFile;
 class CListMoji;
+class HitActions;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -54,6 +55,11 @@ class CSerquinDlg : public QDialog, public HandOverReceiver {
   const AppSettings& Settings() const { return settings_; }
   CListFile* FileList() const { return fileList_; }
   CListMoji* TextList() const { return textList_; }
+  // Saves the visible result list to a file the user chooses ("CsvFile" remembers it); the failure
+  // message on any failure. Asked for by the settings page's save button and by Ctrl+Shift+S.
+  void SaveResults();
+  // The actions on the lists' hits; tests replace their desktop.
+  HitActions& Actions() const { return *hitActions_; }
 
  signals:
   // A search has ended (normally, by a failed regular expression, or stopped by the user).
@@ -118,6 +124,10 @@ class CSerquinDlg : public QDialog, public HandOverReceiver {
   void EnterCommand();
   void Shutdown();
 
+  // The lists' context-menu commands and the save (serquin_actions_dlg.cpp).
+  void ConnectHitActions();
+  void RunListCommand(int command, bool textList);
+
   ProfileStore& profile_;
   SearchConditions conditions_;
   AppSettings settings_;
@@ -150,6 +160,7 @@ class CSerquinDlg : public QDialog, public HandOverReceiver {
   QString progressText_;
   std::map<int, QWidget*> controls_;
   QTimer* countTimer_ = nullptr;  // the hit count is shown at most every 50 ms while hits pour in
+  HitActions* hitActions_ = nullptr;  // a child of the window
 
   MainMeasures measures_;
   SplitterDrag splitterDrag_;

@@ -8,26 +8,46 @@
 #include "results/display_path.h"
 #include "search/found.h"
 
+namespace {
+
+// The columns in their default order; the file list has its count columns only with folder detail.
+std::vector<int> DefaultOrder(bool textList, bool folderDetail) {
+  int count = textList ? kTextColumnCount : (folderDetail ? kFileColumnCount : kFileColumnCount - 2);
+  std::vector<int> order;
+  for (int i = 0; i < count; ++i) order.push_back(i);
+  return order;
+}
+
+}  // namespace
+
 HitPrinter::HitPrinter(FILE* out, OutputFormat format, OutputEncoding encoding, bool textList,
                        bool folderDetail, bool showDisplayPath, std::string basePath)
     : out_(out),
       format_(format),
       encoding_(encoding),
-      textList_(textList),
       showDisplayPath_(showDisplayPath),
-      basePath_(std::move(basePath)) {
-  // The columns in their default order; the file list has its count columns only with folder detail.
-  int count = textList ? kTextColumnCount : (folderDetail ? kFileColumnCount : kFileColumnCount - 2);
-  for (int i = 0; i < count; ++i) order_.push_back(i);
-}
+      basePath_(std::move(basePath)),
+      csv_(DefaultOrder(textList, folderDetail), textList,
+           [this](std::string_view row) { return WriteRow(row); }) {}
 
 std::string HitPrinter::Encode(const std::string& cp932) const {
   return encoding_ == OutputEncoding::Sjis ? cp932 : platform::Utf8FromCp932(cp932);
 }
 
-void HitPrinter::Write(const std::string& text) {
+void HitPrinter::Write(std::string_view text) {
   if (error_ != 0) return;
   if (fwrite(text.data(), 1, text.size(), out_) != text.size()) error_ = errno != 0 ? errno : EIO;
+}
+
+bool HitPrinter::WriteRow(std::string_view cp932) {
+  if (encoding_ == OutputEncoding::Sjis) {
+    Write(cp932);
+  } else {
+    encoded_.clear();
+    platform::AppendUtf8FromCp932(encoded_, cp932);
+    Write(encoded_);
+  }
+  return error_ == 0;
 }
 
 bool HitPrinter::Flush() {
@@ -36,14 +56,13 @@ bool HitPrinter::Flush() {
 }
 
 void HitPrinter::Begin() {
-  if (format_ == OutputFormat::Csv && CsvHeader(order_, textList_, row_)) Write(Encode(row_));
+  if (format_ == OutputFormat::Csv) csv_.Header();
 }
 
 void HitPrinter::Print(const FOUND_F& hit) {
   if (format_ == OutputFormat::Csv) {
     if (showDisplayPath_) displayPath_ = DisplayPathOf(hit.folder, basePath_);
-    if (CsvRow(hit, order_, FolderShown(hit.folder, displayPath_, showDisplayPath_), row_))
-      Write(Encode(row_));
+    csv_.Row(hit, FolderShown(hit.folder, displayPath_, showDisplayPath_));
     return;
   }
   // The native path opens the entry even when code page 932 cannot spell its name.
@@ -55,9 +74,7 @@ void HitPrinter::Print(const FOUND_F& hit) {
 void HitPrinter::Print(const FOUND_M& hit) {
   if (format_ == OutputFormat::Csv) {
     if (showDisplayPath_) displayPath_ = DisplayPathOf(hit.Folder(), basePath_);
-    if (CsvRow(hit, order_, FolderShown(hit.Folder(), displayPath_, showDisplayPath_), row_)) {
-      Write(Encode(row_));
-    }
+    csv_.Row(hit, FolderShown(hit.Folder(), displayPath_, showDisplayPath_));
     return;
   }
   // The row is built in one reused string: a hundred thousand hits make no string each.

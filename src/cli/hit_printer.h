@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
+#include <string_view>
+
+#include "results/result_file.h"
 
 struct FOUND_F;
 struct FOUND_M;
@@ -33,16 +35,18 @@ class HitPrinter {
   std::string Encode(const std::string& cp932) const;
 
  private:
-  void Write(const std::string& text);
+  void Write(std::string_view text);
+  // A comma-separated row in the output encoding; false once a write has failed.
+  bool WriteRow(std::string_view cp932);
 
   FILE* out_;
   OutputFormat format_;
   OutputEncoding encoding_;
-  bool textList_;
   bool showDisplayPath_;
   std::string basePath_;
-  std::vector<int> order_;
+  CsvRows csv_;  // the result file's rows, exactly as the window saves them
   std::string row_;
+  std::string encoded_;
   std::string displayPath_;
   int error_ = 0;
 };

@@ -44,6 +44,8 @@ constexpr Entry kStrings[] = {
     {IDS_HELP_CAPTION, "Serquin ヘルプ"},
     {IDS_PROFILE_UNREADABLE,
      "設定ファイル %1 を読めません。\n既定の設定で起動します。このファイルには書き込みません。\n\n(%2)"},
+    {IDS_EDITOR_NOT_STARTED,
+     "エディタで開けませんでした。\n\n%1\n\n設定の「簡易表示/エディタ」でエディタを指定してください。"},
 };
 
 }  // namespace

@@ -28,6 +28,8 @@ enum StringId : int {
   // Texts of the application shell.
   IDS_HELP_CAPTION = 20000,          // help window, before the page's own title
   IDS_PROFILE_UNREADABLE = 20001,    // %1 the profile, %2 the reason
+  // Texts of the actions on hits.
+  IDS_EDITOR_NOT_STARTED = 20100,    // %1 the editor program, or the file when none was found
 };
 
 // The text of a string in code page 932; empty for an unknown number.
