@@ -80,6 +80,13 @@ TEST_F(SerquinDropTest, TextGoesIntoEitherBoxAndNowhereElse) {
       EXPECT_EQ(Box(box)->currentText(), box == c.target ? c.text : "old") << c.name << " " << box;
     }
   }
+  // The toolkit hands a drag to the first widget under the pointer that takes drops: over either box that
+  // must be the window itself, not the box's own edit, which would insert the text at the pointer.
+  for (int box : {kPatternBox, kLocationBox}) {
+    QWidget* target = dialog_->childAt(Over(box));
+    while (target && !target->acceptDrops()) target = target->parentWidget();
+    EXPECT_EQ(target, dialog_.get()) << box;
+  }
   // A disabled box takes nothing (the boxes are disabled while a search runs).
   Box(kPatternBox)->setEnabled(false);
   QMimeData data;
