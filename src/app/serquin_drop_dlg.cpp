@@ -76,8 +76,8 @@ void CSerquinDlg::dropEvent(QDropEvent* e) {
   if (!paths.empty()) {
     if (box == locationBox_) {
       const bool append = e->modifiers() & Qt::ShiftModifier;
-      box->setEditText(QString::fromStdString(
-          JoinDroppedLocations(paths, box->currentText().toStdString(), append)));
+      box->setEditText(
+          QString::fromStdString(JoinDroppedLocations(paths, box->currentText().toStdString(), append)));
     } else if (std::optional<std::string> name = DroppedPatternName(paths)) {
       box->setEditText(QString::fromStdString(*name));
     }
@@ -85,7 +85,8 @@ void CSerquinDlg::dropEvent(QDropEvent* e) {
   }
   if (const QString format = Cp932Format(data); !format.isEmpty()) {
     const QByteArray bytes = data->data(format);
-    box->setEditText(QtFromCp932(CutCp932Text(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))));
+    box->setEditText(
+        QtFromCp932(CutCp932Text(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())))));
     return;
   }
   box->setEditText(QString::fromStdString(CutUtf8Text(data->text().toStdString())));

@@ -29,7 +29,8 @@ std::string DroppedLocation(std::string_view path) {
   return std::string(path);
 }
 
-std::string JoinDroppedLocations(const std::vector<std::string>& paths, std::string_view current, bool append) {
+std::string JoinDroppedLocations(const std::vector<std::string>& paths, std::string_view current,
+                                 bool append) {
   std::string joined;
   // An empty box gives no empty first location.
   if (append && !current.empty()) joined = current;

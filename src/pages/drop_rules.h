@@ -25,7 +25,8 @@ std::string DroppedLocation(std::string_view path);
 
 // The location box's text after dropping `paths` (in drop order): the locations joined with " | ".
 // With `append` (Shift held down) the box's `current` text and " | " come first, unless it is empty.
-std::string JoinDroppedLocations(const std::vector<std::string>& paths, std::string_view current, bool append);
+std::string JoinDroppedLocations(const std::vector<std::string>& paths, std::string_view current,
+                                 bool append);
 
 // The search-string box's text after dropping `paths`: the name of a single dropped file or folder (the
 // part after the last "/"); nothing when several, none, or a name that is empty (the root).

@@ -10,7 +10,7 @@ bool IsBlank(char c) {
 }
 
 struct Parsed {
-  bool number = false;    // sign and digits, nothing else but blanks around them
+  bool number = false;  // sign and digits, nothing else but blanks around them
   bool negative = false;
   bool overflow = false;  // more than an int holds
   int64_t value = 0;

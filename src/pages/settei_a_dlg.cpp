@@ -119,7 +119,8 @@ QWidget* CSetteiADlg::CreateViewerGroup() {
     ReportChange();
   });
   connect(ranges_, &QButtonGroup::idClicked, this, [this](int range) { ClickRange(range); });
-  for (QLineEdit* edit : {before_, after_}) connect(edit, &QLineEdit::textChanged, this, [this] { ReportChange(); });
+  for (QLineEdit* edit : {before_, after_})
+    connect(edit, &QLineEdit::textChanged, this, [this] { ReportChange(); });
   connect(colourButton_, &QPushButton::clicked, this, [this] { ChooseColour(); });
   return group;
 }
@@ -154,7 +155,8 @@ QWidget* CSetteiADlg::CreateEditorRows() {
     QAction* action = markerMenu_->addAction(marker.text);
     action->setObjectName(QString("id%1").arg(marker.command));
     // Replaces the selection, or inserts at the caret; the edit's text change reports the change.
-    connect(action, &QAction::triggered, this, [this, text = QString(marker.marker)] { parameters_->insert(text); });
+    connect(action, &QAction::triggered, this,
+            [this, text = QString(marker.marker)] { parameters_->insert(text); });
   }
   connect(markerMenu_, &QMenu::aboutToHide, this, [this] { parameters_->setFocus(Qt::OtherFocusReason); });
   connect(markerButton_, &QPushButton::clicked, this, [this] { ShowMarkerMenu(); });
@@ -169,7 +171,8 @@ QWidget* CSetteiADlg::CreateEditorRows() {
 void CSetteiADlg::LoadValues(const SetteiValues& values) {
   loading_ = true;
   const ViewerSettings& viewer = values.viewer;
-  range_ = viewer.ViewerRange >= VIEWER_ALL && viewer.ViewerRange <= VIEWER_HR ? viewer.ViewerRange : VIEWER_LINES;
+  range_ =
+      viewer.ViewerRange >= VIEWER_ALL && viewer.ViewerRange <= VIEWER_HR ? viewer.ViewerRange : VIEWER_LINES;
   show_->setChecked(viewer.ViewerRangeView);
   ranges_->button(range_)->setChecked(true);
   before_->setText(QString::number(std::clamp(viewer.ViewerMae, 0, kMaxLines)));
@@ -204,8 +207,8 @@ void CSetteiADlg::ApplyEnabling() {
   colourLabel_->setEnabled(shown);
   colourButton_->setEnabled(shown);
   const bool lines = shown && range_ == VIEWER_LINES;
-  for (QWidget* w : std::initializer_list<QWidget*>{beforeLabel_, before_, beforeSpin_, afterLabel_, after_,
-                                                    afterSpin_}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{beforeLabel_, before_, beforeSpin_, afterLabel_, after_, afterSpin_}) {
     w->setEnabled(lines);
   }
 }

@@ -39,8 +39,8 @@ class CSetteiBDlg : public SetteiPage {
   void BrowseSound();
   void ReportChange();
 
-  int kind_ = 0;                   // the kind whose count the field shows
-  std::array<int, 4> maxima_{};    // pattern, location, text-search and file-search extensions
+  int kind_ = 0;                 // the kind whose count the field shows
+  std::array<int, 4> maxima_{};  // pattern, location, text-search and file-search extensions
   bool loading_ = false;
 
   QCheckBox* blankCheck_ = nullptr;

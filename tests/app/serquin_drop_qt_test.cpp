@@ -105,7 +105,8 @@ TEST_F(SerquinDropTest, TextIsCutAt260) {
   QMimeData cp932;
   std::string bytes;
   for (int i = 0; i < 200; ++i) bytes += "\x82\xa0";
-  cp932.setData("text/plain;charset=Shift_JIS", QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  cp932.setData("text/plain;charset=Shift_JIS",
+                QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
   Drop(cp932, Over(kLocationBox));
   EXPECT_EQ(Box(kLocationBox)->currentText(), QString(130, QChar(0x3042)));
 }

@@ -15,18 +15,22 @@ TEST(DropRules, TextIsCutAtTheLimitOnACharacterBoundary) {
   } cases[] = {
       {std::string(300, 'x'), 260, std::string(260, 'x')},
       {std::string(260, 'x'), 260, std::string(260, 'x')},
-      {"ab" + a, 3, "ab"},           // the pair would end past the limit
+      {"ab" + a, 3, "ab"},  // the pair would end past the limit
       {"ab" + a, 4, "ab" + a},
       {"a" + a + a, 4, "a" + a},
-      {"ab\x82", 260, "ab\x82"},     // a lone lead byte at the end is a character of its own
+      {"ab\x82", 260, "ab\x82"},  // a lone lead byte at the end is a character of its own
   };
-  for (const Case& c : cases) EXPECT_EQ(CutCp932Text(c.text, c.limit), c.kept) << c.text.size() << "/" << c.limit;
+  for (const Case& c : cases)
+    EXPECT_EQ(CutCp932Text(c.text, c.limit), c.kept) << c.text.size() << "/" << c.limit;
 
   std::string japanese;
   for (int i = 0; i < 300; ++i) japanese += "あ";
   EXPECT_EQ(CutUtf8Text(japanese), japanese.substr(0, 260 * 3)) << "260 characters, not bytes";
   EXPECT_EQ(CutUtf8Text("a😀b", 2), "a😀");
-  EXPECT_EQ(CutUtf8Text("a\xff\xfe" "b", 2), "a\xff");
+  EXPECT_EQ(CutUtf8Text("a\xff\xfe"
+                        "b",
+                        2),
+            "a\xff");
 }
 
 TEST(DropRules, LocationsAreJoinedInDropOrder) {
@@ -57,7 +61,8 @@ TEST(DropRules, SearchStringTakesTheNameOfOneFile) {
       {{}, std::nullopt},
       {{"/"}, std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(DroppedPatternName(c.paths), c.name) << testing::PrintToString(c.paths);
+  for (const Case& c : cases)
+    EXPECT_EQ(DroppedPatternName(c.paths), c.name) << testing::PrintToString(c.paths);
 }
 
 }  // namespace

@@ -16,17 +16,17 @@ TEST(ApplyNumericFieldRule, CorrectsWhatTheUserTyped) {
       {"255", 0, 255, "255"},
       {"a", 0, 255, "0"},
       {"1a", 0, 255, "0"},
-      {"", 0, 127, "0"},     // a cleared field
+      {"", 0, 127, "0"},  // a cleared field
       {"-", 0, 127, "0"},
-      {"-3", 0, 127, "0"},   // below the lower bound
+      {"-3", 0, 127, "0"},  // below the lower bound
       {"-3", -5, 5, "-3"},
       {"-9", -5, 5, "-5"},
       {"3", 5, 9, "5"},
       {"007", 0, 255, "7"},
       {"00", 0, 255, "0"},
-      {"0", 0, 255, "0"},    // a single "0" is already plain
-      {"05", 0, 127, "5"},   // "0" then "5" typed after it
-      {"99999999999999999999", 0, 127, "127"},    // too long for an int: above the bound
+      {"0", 0, 255, "0"},                       // a single "0" is already plain
+      {"05", 0, 127, "5"},                      // "0" then "5" typed after it
+      {"99999999999999999999", 0, 127, "127"},  // too long for an int: above the bound
       {"-99999999999999999999", 0, 127, "0"},
       {" 7", 0, 255, " 7"},  // a number with blanks stays as typed
       {"+7", 0, 255, "+7"},

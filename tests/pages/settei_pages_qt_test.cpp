@@ -118,7 +118,8 @@ TEST(SetteiADlg, EnablingFollowsShowAndRange) {
     values.viewer.ViewerRange = c.range;
     page.LoadValues(values);
     for (int id : {1304, 1305, 1306, 1320, 1321}) {
-      EXPECT_EQ(Find(page, id)->isEnabled(), c.rangeAndColour) << id << " show " << c.show << " range " << c.range;
+      EXPECT_EQ(Find(page, id)->isEnabled(), c.rangeAndColour)
+          << id << " show " << c.show << " range " << c.range;
     }
     for (int id : {1307, 1308, 1309, 1310, 1311, 1312}) {
       EXPECT_EQ(Find(page, id)->isEnabled(), c.lines) << id << " show " << c.show << " range " << c.range;
@@ -200,7 +201,8 @@ TEST(SetteiADlg, ColourChooserKeepsItsChoiceOnlyOnOk) {
     dialog->reject();
   });
   Find<QPushButton>(page, 1320)->click();
-  EXPECT_EQ(shownAtStart, QColor(0x56, 0x34, 0x12)) << "the chooser starts at the colour (red in the low byte)";
+  EXPECT_EQ(shownAtStart, QColor(0x56, 0x34, 0x12))
+      << "the chooser starts at the colour (red in the low byte)";
   EXPECT_EQ(customAtStart, QColor(2, 2, 2)) << "and with the page's custom colours";
   SetteiValues out;
   page.StoreValues(out);
@@ -233,7 +235,7 @@ TEST(SetteiADlg, MarkerMenuReplacesTheSelection) {
     int selectFrom, selectLength;  // -1: the caret at the end, nothing selected
     const char* result;
   } cases[] = {
-      {32823, 0, 6, "&L"},          // the whole text selected
+      {32823, 0, 6, "&L"},  // the whole text selected
       {32821, -1, 0, "+&L &F&F"},
       {32822, 0, 1, "&D&L &F"},
       {32820, 4, 2, "+&L &N"},
@@ -252,7 +254,8 @@ TEST(SetteiADlg, MarkerMenuReplacesTheSelection) {
   }
   QStringList texts;
   for (QAction* action : page.findChild<QMenu*>("markerMenu")->actions()) texts << action->text();
-  EXPECT_EQ(texts, QStringList({"&&&F ファイル パス", "&&&D ファイル フォルダ", "&&&N ファイル名", "&&&L 行数"}));
+  EXPECT_EQ(texts,
+            QStringList({"&&&F ファイル パス", "&&&D ファイル フォルダ", "&&&N ファイル名", "&&&L 行数"}));
 }
 
 TEST(SetteiADlg, BrowsedEditorReplacesTheField) {
@@ -292,7 +295,8 @@ TEST(SetteiBDlg, ShowsTheValuesAndGivesBackTheEdits) {
   QSignalSpy changed(&page, &SetteiPage::Changed);
   page.LoadValues(OtherValues());
   EXPECT_EQ(changed.count(), 0);
-  EXPECT_FALSE(Find<QCheckBox>(page, 1401)->isChecked()) << "the page asks for the check, the profile for none";
+  EXPECT_FALSE(Find<QCheckBox>(page, 1401)->isChecked())
+      << "the page asks for the check, the profile for none";
   EXPECT_FALSE(Find<QCheckBox>(page, 1402)->isChecked());
   EXPECT_FALSE(Find<QCheckBox>(page, 1403)->isVisibleTo(&page));
   EXPECT_EQ(Find<QLineEdit>(page, 1410)->text(), "/tmp/end.wav");
@@ -370,7 +374,8 @@ TEST(SetteiBDlg, SaveButtonAsksTheMainWindow) {
 // The user's documents folder of a home made for the test.
 class ScopedHome {
  public:
-  explicit ScopedHome(const std::string& home) : saved_(qgetenv("HOME")), savedConfig_(qgetenv("XDG_CONFIG_HOME")) {
+  explicit ScopedHome(const std::string& home)
+      : saved_(qgetenv("HOME")), savedConfig_(qgetenv("XDG_CONFIG_HOME")) {
     qputenv("HOME", QByteArray::fromStdString(home));
     qunsetenv("XDG_CONFIG_HOME");
   }
