@@ -167,6 +167,10 @@ TEST(SetteiADlg, NumberFieldsAreCorrectedAsTyped) {
   before->setText("0");
   arrows[1]->click();
   EXPECT_EQ(before->text(), "0");
+  QTest::keyClick(before, Qt::Key_Up);
+  QTest::keyClick(before, Qt::Key_Up);
+  QTest::keyClick(before, Qt::Key_Down);
+  EXPECT_EQ(before->text(), "1") << "the arrow keys step like the arrows";
 }
 
 TEST(SetteiADlg, ValuesOutOfRangeAreShownCorrected) {
