@@ -24,6 +24,7 @@
 #include "cmdline/command_line_dlg.h"
 #include "cmdline/composer.h"
 #include "matching/breg.h"
+#include "pages/my_combo_widget.h"
 #include "platform/cp932.h"
 #include "platform/local_time.h"
 #include "results/list_file_widget.h"
@@ -53,6 +54,7 @@ CSerquinDlg::CSerquinDlg(ProfileStore& profile, std::vector<std::string> nativeA
                  Qt::WindowCloseButtonHint);
   setSizeGripEnabled(false);
   setMouseTracking(true);
+  setAcceptDrops(true);
   ResetDateRange(conditions_, platform::Now());
   CreateControls();
   CreateShortcuts();
@@ -97,8 +99,8 @@ QLabel* CSerquinDlg::MakeLabel(int id, const QString& text) {
 
 void CSerquinDlg::CreateControls() {
   QLabel* patternLabel = MakeLabel(kIdPatternLabel, "文字列(&M):");
-  patternBox_ = new QComboBox(this);
-  locationBox_ = new QComboBox(this);
+  patternBox_ = new CMyComboPattern(this);
+  locationBox_ = new CMyComboFolder(this);
   QLabel* locationLabel = MakeLabel(kIdLocationLabel, "場所(&L):");
   for (auto [box, id, label] : {std::tuple{patternBox_, kIdPatternBox, patternLabel},
                                 std::tuple{locationBox_, kIdLocationBox, locationLabel}}) {

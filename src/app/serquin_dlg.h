@@ -73,6 +73,10 @@ class CSerquinDlg : public QDialog, public HandOverReceiver {
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  // Text and files dragged onto the location and search-string boxes (serquin_drop_dlg.cpp).
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
   // Escape and the close box: stop a running search, else close.
   void reject() override;
   // Enter goes through keyPressEvent; the dialog is never accepted by the toolkit's default button.
@@ -92,6 +96,10 @@ class CSerquinDlg : public QDialog, public HandOverReceiver {
   void LayOut();
   QWidget* Control(int id) const;
   bool ViewerShown() const;
+
+  // The box a drop at `at` would go to: the location or search-string box when it is under the pointer
+  // and enabled, else null (serquin_drop_dlg.cpp).
+  QComboBox* DropBoxAt(const QPoint& at) const;
 
   // Boxes, kinds and the status row (serquin_dlg.cpp).
   void FillBox(QComboBox* box, const HistoryList& history, const std::string& native);

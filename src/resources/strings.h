@@ -9,6 +9,9 @@ enum StringId : int {
   IDS_KINDS_ALL_OFF = 226,       // text, file and folder are all off
   IDS_PATTERN_EMPTY = 227,       // the string is empty, so no text search
   IDS_SAVE_FAILED = 232,         // the results file could not be saved
+  IDS_TIP_BROWSE_EDITOR = 1351,  // tooltips of the settings pages' icon buttons: browse for the editor,
+  IDS_TIP_BROWSE_SOUND = 1411,   // browse for the end sound,
+  IDS_TIP_PLAY_SOUND = 1412,     // play the end sound
   IDS_FILE_COLUMN_FIRST = 256,   // 256..263: titles of the file list's columns 0..7
   IDS_TEXT_COLUMN_FIRST = 272,   // 272..275: titles of the text list's columns 0..3
   // The result lists' context menu; each text has the number of its menu command.

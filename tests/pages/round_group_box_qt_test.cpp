@@ -42,4 +42,25 @@ TEST(RoundGroupBox, EmptyCaptionGivesTheFrameOnly) {
   for (int x = 20; x < 100; ++x) EXPECT_EQ(image.pixel(x, top), box.palette().color(QPalette::Dark).rgb()) << x;
 }
 
+// The rightmost column with dark ink above the frame's top line (the caption's upper half).
+int RightmostInk(QGroupBox& box) {
+  const QImage image = box.grab().toImage();
+  const int frameTop = QFontMetrics(box.font()).boundingRect(" " + box.title() + " ").height() / 2;
+  int rightmost = -1;
+  for (int y = 0; y < frameTop - 1; ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (qGray(image.pixel(x, y)) < 128) rightmost = std::max(rightmost, x);
+    }
+  }
+  return rightmost;
+}
+
+TEST(RoundGroupBox, AmpersandMarksTheShortcutInsteadOfShowing) {
+  RoundGroupBox marked("履歴の数(&H)");
+  RoundGroupBox plain("履歴の数(H)");
+  for (RoundGroupBox* box : {&marked, &plain}) box->resize(200, 60);
+  EXPECT_GT(RightmostInk(plain), 40);
+  EXPECT_EQ(RightmostInk(marked), RightmostInk(plain)) << "the \"&\" takes no room of its own";
+}
+
 }  // namespace
