@@ -29,6 +29,18 @@ size_t ReadAll(int fd, char* buffer, size_t length) {
   return done;
 }
 
+// The file code of a file read in automatic mode. `text` holds `got` bytes of the file's first part, the
+// first zero byte at `textLength` (or none when it equals `got`). Zero bytes would end 8-bit text, but they
+// are part of UTF-32 (whose mark holds zeros) and of UTF-16 text with or without a mark: those are looked
+// for in the bytes as they are.
+int DetectedFileCode(const char* text, size_t textLength, size_t got) {
+  if (textLength < got) {
+    if (auto mark = CCodeConvert::ByteOrderMark(text, got)) return CCodeConvert::FileCodeOf(*mark);
+    if (auto utf16 = CCodeConvert::DetectUtf16WithoutMark(text, got)) return CCodeConvert::FileCodeOf(*utf16);
+  }
+  return CCodeConvert::FileCodeOf(CCodeConvert::DetectCharCode(text, textLength));
+}
+
 }  // namespace
 
 size_t ScannedLength(int fd) {
@@ -55,7 +67,7 @@ FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode) {
   }
   file.code = charCode;
   if (got > 0 && charCode == kCodeAuto) {
-    file.code = CCodeConvert::FileCodeOf(CCodeConvert::DetectCharCode(text, file.textLength));
+    file.code = DetectedFileCode(text, file.textLength, got);
   }
   if (rest && file.textLength < first && (file.code == kCodeUtf16Le || file.code == kCodeUtf16Be)) {
     got += ReadAll(fd, text + got, length - got);

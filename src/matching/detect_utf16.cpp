@@ -1,0 +1,149 @@
+// Recognition of UTF-16 text without a byte-order mark. The first bytes are read as 16-bit units in both
+// byte orders and each reading is judged as text: well-formed, nearly free of control codes, made of
+// characters that Japanese or English text is written in, with its zero bytes on one side of the units.
+//
+// Three kinds of file have zero bytes and must not pass: binaries (zero units and control codes
+// everywhere), 8-bit text with a stray zero byte, and UTF-32. The hard one is 8-bit text: two ASCII bytes
+// read as one unit give 0x2020-0x7E7E, which is mostly kanji, and Shift-JIS pairs read big-endian are
+// kanji too. Real UTF-16 text differs from those readings in its ASCII characters (each one holds a zero
+// byte on the same side) and, where it has few, in its kana, which no pair of 8-bit text characters forms.
+#include <optional>
+
+#include "matching/code_convert.h"
+
+namespace matching {
+namespace {
+
+// Enough characters to judge a file by; the rest of the file is not looked at.
+constexpr size_t kSampleLength = 8192;
+
+enum class Unit { Latin, Kana, Kanji, Printable, Surrogate, Other, Bad };
+
+struct Range {
+  uint16_t first, last;
+};
+
+// Blocks of symbols and letters found in Japanese and English documents beyond ASCII, Latin-1, kana and
+// kanji. The blocks that pairs of ASCII punctuation and digits fall into (0x2800-0x2FFF, 0x3400-0x4DFF)
+// are left out on purpose.
+constexpr Range kPrintable[] = {
+    {0x0100, 0x024F},  // Latin extended
+    {0x0370, 0x04FF},  // Greek, Cyrillic
+    {0x2000, 0x20CF},  // general punctuation, super- and subscripts, currency
+    {0x2100, 0x27BF},  // letterlike symbols, arrows, mathematics, box drawing, shapes, dingbats
+    {0x3190, 0x319F},  // kanbun
+    {0x31F0, 0x33FF},  // katakana extension, enclosed and compatibility CJK (㈱, ㌔)
+    {0xFE30, 0xFE4F},  // vertical forms
+    {0xFFFD, 0xFFFD},  // replacement character
+};
+
+Unit Classify(uint32_t u) {
+  if (u <= 0xFF) {
+    // Tab, LF, FF, CR, ASCII and Latin-1. A zero unit is no text; other control codes are rare in text but
+    // some formats use them as marks (an info file's 0x1F and 0x7F).
+    if (u == 0) return Unit::Bad;
+    bool text = u == 0x09 || u == 0x0A || u == 0x0C || u == 0x0D || (u >= 0x20 && u <= 0x7E) || u >= 0xA0;
+    return text ? Unit::Latin : Unit::Other;
+  }
+  // CJK punctuation, hiragana, katakana, full-width and half-width forms.
+  if ((u >= 0x3000 && u <= 0x30FF) || (u >= 0xFF01 && u <= 0xFF9F) || (u >= 0xFFE0 && u <= 0xFFE6)) {
+    return Unit::Kana;
+  }
+  if ((u >= 0x4E00 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF)) return Unit::Kanji;
+  if (u >= 0xD800 && u <= 0xDFFF) return Unit::Surrogate;
+  for (const Range& r : kPrintable) {
+    if (u >= r.first && u <= r.last) return Unit::Printable;
+  }
+  if ((u >= 0xFDD0 && u <= 0xFDEF) || u >= 0xFFFE) return Unit::Bad;  // noncharacters
+  return Unit::Other;
+}
+
+// What one reading of the sample holds, in units.
+struct Reading {
+  size_t units = 0;
+  size_t latin = 0;      // 0x0001-0x00FF text: the units whose high byte is the zero
+  size_t zeroLow = 0;    // 0xXX00 of no block text is written in: a zero byte on the other side
+  size_t asciiPairs = 0;  // units beyond Latin-1 whose two bytes are both printable ASCII
+  size_t kana = 0;
+  size_t kanji = 0;
+  size_t other = 0;
+  size_t bad = 0;
+  bool broken = false;  // an unpaired surrogate
+};
+
+inline bool IsPrintableAscii(uint32_t b) {
+  return b >= 0x20 && b <= 0x7E;
+}
+
+inline uint32_t UnitAt(const unsigned char* s, size_t i, bool bigEndian) {
+  return bigEndian ? (s[2 * i] << 8 | s[2 * i + 1]) : (s[2 * i] | s[2 * i + 1] << 8);
+}
+
+// Reads `units` units; `cut`: the input goes on after them, so a high surrogate may end the sample.
+// Stops early, with too many bad units for any verdict, on binary data.
+Reading Read(const unsigned char* s, size_t units, bool bigEndian, bool cut) {
+  Reading r;
+  const size_t badLimit = units / 256;
+  for (size_t i = 0; i < units && r.bad <= badLimit && !r.broken; ++i) {
+    uint32_t u = UnitAt(s, i, bigEndian);
+    ++r.units;
+    const Unit unit = Classify(u);
+    // Japanese text has zero bytes on the other side too, in U+3000 (the ideographic space), 一, 最, 言
+    // and ─; only the others count against the reading.
+    if (unit == Unit::Other && u > 0xFF && (u & 0xFF) == 0) ++r.zeroLow;
+    if (u > 0xFF && IsPrintableAscii(u >> 8) && IsPrintableAscii(u & 0xFF)) ++r.asciiPairs;
+    switch (unit) {
+      case Unit::Latin: ++r.latin; break;
+      case Unit::Kana: ++r.kana; break;
+      case Unit::Kanji: ++r.kanji; break;
+      case Unit::Printable: break;
+      case Unit::Other: ++r.other; break;
+      case Unit::Bad: ++r.bad; break;
+      case Unit::Surrogate:
+        if (u >= 0xDC00 || (i + 1 == units ? !cut : (UnitAt(s, i + 1, bigEndian) & 0xFC00) != 0xDC00)) {
+          r.broken = true;
+        } else if (i + 1 < units) {
+          ++i;  // the pair is one character beyond the BMP: an emoji or a rare kanji
+          ++r.units;
+        }
+        break;
+    }
+  }
+  return r;
+}
+
+// True when the reading is UTF-16 text by every measure; the numbers leave room for real text (a zero unit
+// in 256, a few control codes and rare characters) and none for the other kinds of file.
+bool LooksLikeText(const Reading& r) {
+  if (r.broken || r.latin == 0) return false;
+  if (r.bad * 256 > r.units || r.other * 16 > r.units) return false;
+  // The zero bytes stand nearly all on one side.
+  if (r.zeroLow * 4 > r.latin) return false;
+  const size_t rest = r.units - r.latin;
+  // 8-bit text read as UTF-16 is made of pairs of ASCII bytes; kana and kanji are not, mostly.
+  if (rest * 4 >= r.units && r.asciiPairs * 5 > rest * 4) return false;
+  // Text with few ASCII characters is Japanese only with kana or Japanese punctuation among the kanji.
+  return r.latin * 8 >= r.units || r.kana * 8 >= rest;
+}
+
+// Orders two accepted readings; only text of contrived characters passes in both orders.
+size_t Plausibility(const Reading& r) {
+  return r.latin + r.kana + r.kanji;
+}
+
+}  // namespace
+
+std::optional<DetectedCode> CCodeConvert::DetectUtf16WithoutMark(const char* sample, size_t length) {
+  if (ByteOrderMark(sample, length)) return std::nullopt;
+  const auto* s = reinterpret_cast<const unsigned char*>(sample);
+  const bool cut = length > kSampleLength;
+  const size_t units = (cut ? kSampleLength : length) / 2;
+  Reading le = Read(s, units, false, cut);
+  Reading be = Read(s, units, true, cut);
+  bool leText = LooksLikeText(le), beText = LooksLikeText(be);
+  if (leText && (!beText || Plausibility(le) >= Plausibility(be))) return DetectedCode::Utf16Le;
+  if (beText) return DetectedCode::Utf16Be;
+  return std::nullopt;
+}
+
+}  // namespace matching
