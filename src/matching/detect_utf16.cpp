@@ -62,8 +62,10 @@ Unit Classify(uint32_t u) {
 struct Reading {
   size_t units = 0;
   size_t latin = 0;      // 0x0001-0x00FF text: the units whose high byte is the zero
-  size_t zeroLow = 0;    // 0xXX00 of no block text is written in: a zero byte on the other side
-  size_t asciiPairs = 0;  // units beyond Latin-1 whose two bytes are both printable ASCII
+  size_t zeroLow = 0;    // 0xXX00 other than U+3000 and U+2500: a zero byte on the other side
+  size_t kanjiZeroLow = 0;  // those of them that are kanji (一, 最, 言)
+  size_t zeroFree = 0;    // units without a zero byte
+  size_t asciiPairs = 0;  // those of them whose two bytes are both printable ASCII
   size_t kana = 0;
   size_t kanji = 0;
   size_t other = 0;
@@ -88,10 +90,15 @@ Reading Read(const unsigned char* s, size_t units, bool bigEndian, bool cut) {
     uint32_t u = UnitAt(s, i, bigEndian);
     ++r.units;
     const Unit unit = Classify(u);
-    // Japanese text has zero bytes on the other side too, in U+3000 (the ideographic space), 一, 最, 言
-    // and ─; only the others count against the reading.
-    if (unit == Unit::Other && u > 0xFF && (u & 0xFF) == 0) ++r.zeroLow;
-    if (u > 0xFF && IsPrintableAscii(u >> 8) && IsPrintableAscii(u & 0xFF)) ++r.asciiPairs;
+    // U+3000 (the ideographic space) and U+2500 (─, tables) are common in Japanese text.
+    if (u > 0xFF && (u & 0xFF) == 0 && u != 0x3000 && u != 0x2500) {
+      ++r.zeroLow;
+      if (unit == Unit::Kanji) ++r.kanjiZeroLow;
+    }
+    if ((u >> 8) != 0 && (u & 0xFF) != 0) {
+      ++r.zeroFree;
+      if (IsPrintableAscii(u >> 8) && IsPrintableAscii(u & 0xFF)) ++r.asciiPairs;
+    }
     switch (unit) {
       case Unit::Latin: ++r.latin; break;
       case Unit::Kana: ++r.kana; break;
@@ -117,18 +124,15 @@ Reading Read(const unsigned char* s, size_t units, bool bigEndian, bool cut) {
 bool LooksLikeText(const Reading& r) {
   if (r.broken || r.latin == 0) return false;
   if (r.bad * 256 > r.units || r.other * 16 > r.units) return false;
-  // The zero bytes stand nearly all on one side.
-  if (r.zeroLow * 4 > r.latin) return false;
   const size_t rest = r.units - r.latin;
+  const bool kanaAmongKanji = r.kana * 8 >= rest;
+  // The zero bytes stand nearly all on one side. Japanese text has some on the other side in kanji such as
+  // 一, 最 and 言, as many as its line breaks where lines are long.
+  if ((r.zeroLow - (kanaAmongKanji ? r.kanjiZeroLow : 0)) * 4 > r.latin) return false;
   // 8-bit text read as UTF-16 is made of pairs of ASCII bytes; kana and kanji are not, mostly.
-  if (rest * 4 >= r.units && r.asciiPairs * 5 > rest * 4) return false;
+  if (r.zeroFree * 4 >= r.units && r.asciiPairs * 5 > r.zeroFree * 4) return false;
   // Text with few ASCII characters is Japanese only with kana or Japanese punctuation among the kanji.
-  return r.latin * 8 >= r.units || r.kana * 8 >= rest;
-}
-
-// Orders two accepted readings; only text of contrived characters passes in both orders.
-size_t Plausibility(const Reading& r) {
-  return r.latin + r.kana + r.kanji;
+  return r.latin * 8 >= r.units || kanaAmongKanji;
 }
 
 }  // namespace
@@ -138,11 +142,10 @@ std::optional<DetectedCode> CCodeConvert::DetectUtf16WithoutMark(const char* sam
   const auto* s = reinterpret_cast<const unsigned char*>(sample);
   const bool cut = length > kSampleLength;
   const size_t units = (cut ? kSampleLength : length) / 2;
-  Reading le = Read(s, units, false, cut);
-  Reading be = Read(s, units, true, cut);
-  bool leText = LooksLikeText(le), beText = LooksLikeText(be);
-  if (leText && (!beText || Plausibility(le) >= Plausibility(be))) return DetectedCode::Utf16Le;
-  if (beText) return DetectedCode::Utf16Be;
+  // Text in one order is garbage in the other (kana become rare kanji, Yi or private-use characters), so
+  // at most one order passes in practice; the commoner little-endian one is asked first.
+  if (LooksLikeText(Read(s, units, false, cut))) return DetectedCode::Utf16Le;
+  if (LooksLikeText(Read(s, units, true, cut))) return DetectedCode::Utf16Be;
   return std::nullopt;
 }
 

@@ -77,6 +77,8 @@ TEST(DetectUtf16Test, TextInEitherOrder) {
     novel += "　一番最初に言ったことを、もう一度最後まで読み返してみると、この一文の意味がわかる。"
              "一人ひとりが最も大切にしているものは何か、一緒に考えてみよう。\r\n";
   }
+  // The first 8 KiB end inside a surrogate pair; the rest of the pair lies beyond.
+  const std::string pairCut = std::string(4094, 'a') + "\n𠮷です\n";
   std::string asciiFirst;  // the first 8 KiB hold ASCII characters only
   while (asciiFirst.size() < 5000) asciiFirst += kEnglish;
   asciiFirst += kJapanese;
@@ -93,6 +95,7 @@ TEST(DetectUtf16Test, TextInEitherOrder) {
       {"kanji only, one name a line", "北海道\r\n青森県\r\n岩手県\r\n宮城県\r\n秋田県\r\n"},
       {"a character beyond the BMP", "𠮷野家の𠮷は「つちよし」です。😀\r\n"},
       {"ASCII first, Japanese after the first part", asciiFirst},
+      {"a surrogate pair cut by the end of the first part", pairCut},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -121,6 +124,10 @@ TEST(DetectUtf16Test, OtherFilesWithZeroBytes) {
     x = x * 1103515245 + 12345;
     noise += static_cast<char>(i % 5 == 0 ? 0 : (x >> 16) & 0xFF);
   }
+  // Compiled Python: two-byte instructions, an opcode and its argument, which is often zero. Read as
+  // UTF-16 it has ASCII letters in plenty, between characters of a dozen scripts.
+  std::string wordcode;
+  for (int i = 0; i < 600; ++i) wordcode += {'d', static_cast<char>(i % 53), 'd', '\0', '\x93', '\x01'};
   std::string prose =
       "the quick brown fox jumps over the lazy dog and keeps on running through the long grass of the field";
   const std::string sjis = platform::Cp932FromUtf8(kJapanese);
@@ -130,6 +137,7 @@ TEST(DetectUtf16Test, OtherFilesWithZeroBytes) {
   } cases[] = {
       {"an executable's header", elf},
       {"32-bit numbers", Integers(1, 500)},
+      {"compiled Python", wordcode},
       {"noise with zero bytes", noise},
       {"UTF-32LE English", Utf32(kEnglish, false)},
       {"UTF-32BE English", Utf32(kEnglish, true)},
@@ -141,8 +149,15 @@ TEST(DetectUtf16Test, OtherFilesWithZeroBytes) {
       // Every zero byte ends a word of three letters, so all stand at odd positions.
       {"zero-separated words of three letters", "usr\0bin\0lib\0etc\0var\0opt\0dev\0run\0srv\0tmp\0"s},
       {"zero-separated names", "/usr/bin/serquin\0/usr/lib/libbregexp.so\0/etc/hosts\0/var/log/syslog\0"s},
+      {"zero-separated words of two letters", "ab\0cd\0ef\0gh\0ij\0kl\0mn\0op\0qr\0st\0uv\0wx\0"s},
+      // Both orders at once: the zero bytes stand on both sides in equal numbers.
+      {"English in both orders, one after the other",
+       Utf16("the quick brown fox jumps over the lazy dog\n", false) +
+           Utf16("the quick brown fox jumps over the lazy dog\n", true)},
       {"Shift-JIS with a zero byte at an odd position", sjis + "\r\n\0"s},
       {"Shift-JIS with a zero byte at an even position", sjis + "\0"s + sjis},
+      // Read big-endian, Shift-JIS pairs are kanji and the zero byte stands where an ASCII character would.
+      {"Shift-JIS with a zero byte before a letter", sjis + "\0a"s + sjis},
       {"UTF-8 with a zero byte", kJapanese + "\0"s + kJapanese},
       {"UTF-16 with an unpaired surrogate", Utf16(kJapanese, false) + "\x00\xD8"s + Utf16(kJapanese, false)},
       {"UTF-16 with its byte-order mark (the mark decides)", "\xFF\xFE"s + Utf16(kJapanese, false)},
