@@ -74,7 +74,7 @@ class CCodeConvert {
 
   // Utf16Le or Utf16Be when the sample, which has no byte-order mark, reads as UTF-16 text in that order:
   // well-formed, nearly free of control codes, mostly characters of Japanese or English text, its zero bytes
-  // nearly all on one side of the units. Judges at most the first 8 KiB; nothing for binary data, 8-bit text
+  // nearly all on one side of the units. Judges at most the first 4 KiB; nothing for binary data, 8-bit text
   // with zero bytes in it, UTF-32, or a sample with a mark.
   static std::optional<DetectedCode> DetectUtf16WithoutMark(const char* sample, size_t length);
   static std::optional<DetectedCode> DetectUtf16WithoutMark(std::string_view sample) {

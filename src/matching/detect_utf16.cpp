@@ -15,7 +15,7 @@ namespace matching {
 namespace {
 
 // Enough characters to judge a file by; the rest of the file is not looked at.
-constexpr size_t kSampleLength = 8192;
+constexpr size_t kSampleLength = 4096;
 
 enum class Unit { Latin, Kana, Kanji, Printable, Surrogate, Other, Bad };
 
@@ -82,11 +82,11 @@ inline uint32_t UnitAt(const unsigned char* s, size_t i, bool bigEndian) {
 }
 
 // Reads `units` units; `cut`: the input goes on after them, so a high surrogate may end the sample.
-// Stops early, with too many bad units for any verdict, on binary data.
+// Stops early once the verdict cannot be text: at once on binary data, soon on text in the other order.
 Reading Read(const unsigned char* s, size_t units, bool bigEndian, bool cut) {
   Reading r;
-  const size_t badLimit = units / 256;
-  for (size_t i = 0; i < units && r.bad <= badLimit && !r.broken; ++i) {
+  const size_t badLimit = units / 256, otherLimit = units / 16;
+  for (size_t i = 0; i < units && r.bad <= badLimit && r.other <= otherLimit && !r.broken; ++i) {
     uint32_t u = UnitAt(s, i, bigEndian);
     ++r.units;
     const Unit unit = Classify(u);

@@ -77,10 +77,10 @@ TEST(DetectUtf16Test, TextInEitherOrder) {
     novel += "　一番最初に言ったことを、もう一度最後まで読み返してみると、この一文の意味がわかる。"
              "一人ひとりが最も大切にしているものは何か、一緒に考えてみよう。\r\n";
   }
-  // The first 8 KiB end inside a surrogate pair; the rest of the pair lies beyond.
-  const std::string pairCut = std::string(4094, 'a') + "\n𠮷です\n";
-  std::string asciiFirst;  // the first 8 KiB hold ASCII characters only
-  while (asciiFirst.size() < 5000) asciiFirst += kEnglish;
+  // The first 4 KiB end inside a surrogate pair; the rest of the pair lies beyond.
+  const std::string pairCut = std::string(2046, 'a') + "\n𠮷です\n";
+  std::string asciiFirst;  // the first 4 KiB hold ASCII characters only
+  while (asciiFirst.size() < 2500) asciiFirst += kEnglish;
   asciiFirst += kJapanese;
   struct Case {
     const char* name;
