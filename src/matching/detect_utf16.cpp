@@ -61,11 +61,11 @@ Unit Classify(uint32_t u) {
 // What one reading of the sample holds, in units.
 struct Reading {
   size_t units = 0;
-  size_t latin = 0;      // 0x0001-0x00FF text: the units whose high byte is the zero
-  size_t zeroLow = 0;    // 0xXX00 other than U+3000 and U+2500: a zero byte on the other side
+  size_t latin = 0;         // 0x0001-0x00FF text: the units whose high byte is the zero
+  size_t zeroLow = 0;       // 0xXX00 other than U+3000 and U+2500: a zero byte on the other side
   size_t kanjiZeroLow = 0;  // those of them that are kanji (一, 最, 言)
-  size_t zeroFree = 0;    // units without a zero byte
-  size_t asciiPairs = 0;  // those of them whose two bytes are both printable ASCII
+  size_t zeroFree = 0;      // units without a zero byte
+  size_t asciiPairs = 0;    // those of them whose two bytes are both printable ASCII
   size_t kana = 0;
   size_t kanji = 0;
   size_t other = 0;
@@ -79,6 +79,28 @@ inline bool IsPrintableAscii(uint32_t b) {
 
 inline uint32_t UnitAt(const unsigned char* s, size_t i, bool bigEndian) {
   return bigEndian ? (s[2 * i] << 8 | s[2 * i + 1]) : (s[2 * i] | s[2 * i + 1] << 8);
+}
+
+void Tally(Reading& r, Unit unit) {
+  switch (unit) {
+    case Unit::Latin:
+      ++r.latin;
+      break;
+    case Unit::Kana:
+      ++r.kana;
+      break;
+    case Unit::Kanji:
+      ++r.kanji;
+      break;
+    case Unit::Other:
+      ++r.other;
+      break;
+    case Unit::Bad:
+      ++r.bad;
+      break;
+    default:
+      break;
+  }
 }
 
 // Reads `units` units; `cut`: the input goes on after them, so a high surrogate may end the sample.
@@ -99,21 +121,13 @@ Reading Read(const unsigned char* s, size_t units, bool bigEndian, bool cut) {
       ++r.zeroFree;
       if (IsPrintableAscii(u >> 8) && IsPrintableAscii(u & 0xFF)) ++r.asciiPairs;
     }
-    switch (unit) {
-      case Unit::Latin: ++r.latin; break;
-      case Unit::Kana: ++r.kana; break;
-      case Unit::Kanji: ++r.kanji; break;
-      case Unit::Printable: break;
-      case Unit::Other: ++r.other; break;
-      case Unit::Bad: ++r.bad; break;
-      case Unit::Surrogate:
-        if (u >= 0xDC00 || (i + 1 == units ? !cut : (UnitAt(s, i + 1, bigEndian) & 0xFC00) != 0xDC00)) {
-          r.broken = true;
-        } else if (i + 1 < units) {
-          ++i;  // the pair is one character beyond the BMP: an emoji or a rare kanji
-          ++r.units;
-        }
-        break;
+    Tally(r, unit);
+    if (unit != Unit::Surrogate) continue;
+    if (u >= 0xDC00 || (i + 1 == units ? !cut : (UnitAt(s, i + 1, bigEndian) & 0xFC00) != 0xDC00)) {
+      r.broken = true;
+    } else if (i + 1 < units) {
+      ++i;  // the pair is one character beyond the BMP: an emoji or a rare kanji
+      ++r.units;
     }
   }
   return r;

@@ -74,8 +74,9 @@ TEST(DetectUtf16Test, TextInEitherOrder) {
   // line break each: few zero bytes, some of them on the other side.
   std::string novel;
   for (int i = 0; i < 20; ++i) {
-    novel += "　一番最初に言ったことを、もう一度最後まで読み返してみると、この一文の意味がわかる。"
-             "一人ひとりが最も大切にしているものは何か、一緒に考えてみよう。\r\n";
+    novel +=
+        "　一番最初に言ったことを、もう一度最後まで読み返してみると、この一文の意味がわかる。"
+        "一人ひとりが最も大切にしているものは何か、一緒に考えてみよう。\r\n";
   }
   // The first 4 KiB end inside a surrogate pair; the rest of the pair lies beyond.
   const std::string pairCut = std::string(2046, 'a') + "\n𠮷です\n";
@@ -91,7 +92,8 @@ TEST(DetectUtf16Test, TextInEitherOrder) {
       {"mixed", kMixed},
       {"one short ASCII line", "abc\n"},
       {"ideographic-space paragraphs with 一 and 最", novel},
-      {"a table drawn with ─, whose units are 0x2500", "┌────┬────────┐\r\n│項目│内容    │\r\n└────┴────────┘\r\n"},
+      {"a table drawn with ─, whose units are 0x2500",
+       "┌────┬────────┐\r\n│項目│内容    │\r\n└────┴────────┘\r\n"},
       {"kanji only, one name a line", "北海道\r\n青森県\r\n岩手県\r\n宮城県\r\n秋田県\r\n"},
       {"a character beyond the BMP", "𠮷野家の𠮷は「つちよし」です。😀\r\n"},
       {"ASCII first, Japanese after the first part", asciiFirst},
@@ -115,9 +117,10 @@ std::string Integers(uint32_t from, int count) {
 }
 
 TEST(DetectUtf16Test, OtherFilesWithZeroBytes) {
-  std::string elf = "\x7F"
-                    "ELF\x02\x01\x01\x00"s +
-                    std::string(8, '\0') + "\x03\x00\x3E\x00\x01\x00\x00\x00"s + Integers(0x4000, 200);
+  std::string elf =
+      "\x7F"
+      "ELF\x02\x01\x01\x00"s +
+      std::string(8, '\0') + "\x03\x00\x3E\x00\x01\x00\x00\x00"s + Integers(0x4000, 200);
   std::string noise;
   uint32_t x = 12345;
   for (int i = 0; i < 4000; ++i) {
@@ -170,9 +173,12 @@ TEST(DetectUtf16Test, OtherFilesWithZeroBytes) {
 
 TEST(DetectUtf16Test, ByteOrderMarks) {
   const std::pair<std::string, std::optional<DetectedCode>> cases[] = {
-      {"\x00\x00\xFE\xFF"s, DetectedCode::Utf32Be}, {"\xFF\xFE\x00\x00"s, DetectedCode::Utf32Le},
-      {"\xEF\xBB\xBF", DetectedCode::Utf8},         {"\xFE\xFF\x00"s, DetectedCode::Utf16Be},
-      {"\xFF\xFE", DetectedCode::Utf16Le},          {"a\xFF\xFE", std::nullopt},
+      {"\x00\x00\xFE\xFF"s, DetectedCode::Utf32Be},
+      {"\xFF\xFE\x00\x00"s, DetectedCode::Utf32Le},
+      {"\xEF\xBB\xBF", DetectedCode::Utf8},
+      {"\xFE\xFF\x00"s, DetectedCode::Utf16Be},
+      {"\xFF\xFE", DetectedCode::Utf16Le},
+      {"a\xFF\xFE", std::nullopt},
       {"", std::nullopt},
   };
   for (const auto& [bytes, code] : cases) {
