@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -70,6 +71,18 @@ class CCodeConvert {
   static DetectedCode DetectCharCode(const char* sample, size_t length, const std::function<bool()>& abandon);
   static DetectedCode DetectCharCode(std::string_view sample) {
     return DetectCharCode(sample.data(), sample.size());
+  }
+
+  // The code a byte-order mark at the start of the sample stands for (UTF-32 marks first), or nothing.
+  static std::optional<DetectedCode> ByteOrderMark(const char* sample, size_t length);
+
+  // Utf16Le or Utf16Be when the sample, which has no byte-order mark, reads as UTF-16 text in that order:
+  // well-formed, nearly free of control codes, mostly characters of Japanese or English text, its zero bytes
+  // nearly all on one side of the units. Judges at most the first 4 KiB; nothing for binary data, 8-bit text
+  // with zero bytes in it, UTF-32, or a sample with a mark.
+  static std::optional<DetectedCode> DetectUtf16WithoutMark(const char* sample, size_t length);
+  static std::optional<DetectedCode> DetectUtf16WithoutMark(std::string_view sample) {
+    return DetectUtf16WithoutMark(sample.data(), sample.size());
   }
 
   // The measures of the scorers over `window`, whose first byte stands at `position` in the sample

@@ -139,19 +139,6 @@ inline void FeedUtf8(Scorer& s, uint32_t b) {
 
 // ---- The deciding rules ----
 
-std::optional<DetectedCode> ByByteOrderMark(const unsigned char* s, size_t length) {
-  size_t lead = std::min<size_t>(length, 4);
-  auto startsWith = [&](std::initializer_list<unsigned char> mark) {
-    return mark.size() <= lead && std::equal(mark.begin(), mark.end(), s);
-  };
-  if (startsWith({0x00, 0x00, 0xFE, 0xFF})) return DetectedCode::Utf32Be;
-  if (startsWith({0xFF, 0xFE, 0x00, 0x00})) return DetectedCode::Utf32Le;
-  if (startsWith({0xEF, 0xBB, 0xBF})) return DetectedCode::Utf8;
-  if (startsWith({0xFE, 0xFF})) return DetectedCode::Utf16Be;
-  if (startsWith({0xFF, 0xFE})) return DetectedCode::Utf16Le;
-  return std::nullopt;
-}
-
 // Two NULs in a row within the head: at a position 0 mod 4 they are the high half of a UTF-32BE
 // character, at 2 mod 4 of a UTF-32LE one. Only the first pair is looked at.
 std::optional<DetectedCode> ByNulPair(const unsigned char* s, size_t head) {
@@ -299,6 +286,20 @@ DetectedCode ByScores(const CharCodeScores& scores, std::string_view head) {
 
 }  // namespace
 
+std::optional<DetectedCode> CCodeConvert::ByteOrderMark(const char* sample, size_t length) {
+  const auto* s = reinterpret_cast<const unsigned char*>(sample);
+  size_t lead = std::min<size_t>(length, 4);
+  auto startsWith = [&](std::initializer_list<unsigned char> mark) {
+    return mark.size() <= lead && std::equal(mark.begin(), mark.end(), s);
+  };
+  if (startsWith({0x00, 0x00, 0xFE, 0xFF})) return DetectedCode::Utf32Be;
+  if (startsWith({0xFF, 0xFE, 0x00, 0x00})) return DetectedCode::Utf32Le;
+  if (startsWith({0xEF, 0xBB, 0xBF})) return DetectedCode::Utf8;
+  if (startsWith({0xFE, 0xFF})) return DetectedCode::Utf16Be;
+  if (startsWith({0xFF, 0xFE})) return DetectedCode::Utf16Le;
+  return std::nullopt;
+}
+
 CharCodeScores CCodeConvert::ScoreWindow(const char* window, size_t length, size_t position) {
   const auto* s = reinterpret_cast<const unsigned char*>(window);
   Scorer sjis, euc, utf8;
@@ -328,7 +329,7 @@ DetectedCode CCodeConvert::DetectCharCode(const char* sample, size_t length,
                                           const std::function<bool()>& abandon) {
   if (length == 0) return DetectedCode::Empty;
   const auto* s = reinterpret_cast<const unsigned char*>(sample);
-  if (auto code = ByByteOrderMark(s, length)) return *code;
+  if (auto code = ByteOrderMark(sample, length)) return *code;
   size_t headLength = std::min(length, kHeadLength);
   if (auto code = ByNulPair(s, headLength)) return *code;
   std::optional<bool> jis = HasJisEscape(s, length, abandon);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 #include "matching/code_convert.h"
 #include "platform/event.h"
@@ -39,6 +40,19 @@ bool ReadPieces(int fd, char* text, size_t length, size_t& got, size_t& textLeng
   return true;
 }
 
+// The file code of a file read in automatic mode. `text` holds `got` bytes of the file's first part, the
+// first zero byte at `textLength` (or none when it equals `got`). Zero bytes would end 8-bit text, but they
+// are part of UTF-32 (whose mark holds zeros) and of UTF-16 text with or without a mark: those are looked
+// for in the bytes as they are.
+// Detection reads a text without any high byte through to its end: a large one asks `stopped` on the way.
+int DetectedFileCode(const char* text, size_t textLength, size_t got, const std::function<bool()>& stopped) {
+  if (textLength < got) {
+    if (auto mark = CCodeConvert::ByteOrderMark(text, got)) return CCodeConvert::FileCodeOf(*mark);
+    if (auto utf16 = CCodeConvert::DetectUtf16WithoutMark(text, got)) return CCodeConvert::FileCodeOf(*utf16);
+  }
+  return CCodeConvert::FileCodeOf(CCodeConvert::DetectCharCode(text, textLength, stopped));
+}
+
 }  // namespace
 
 size_t ScannedLength(int fd) {
@@ -64,9 +78,7 @@ FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode, const 
   }
   file.code = charCode;
   if (got > 0 && charCode == kCodeAuto) {
-    // Detection reads a text without any high byte through to its end: a large one looks at the stop.
-    auto stopped = [&stop] { return stop.IsSet(); };
-    file.code = CCodeConvert::FileCodeOf(CCodeConvert::DetectCharCode(text, file.textLength, stopped));
+    file.code = DetectedFileCode(text, file.textLength, got, [&stop] { return stop.IsSet(); });
     if (stop.IsSet()) return FileText();
   }
   // UTF-16 text is full of zero bytes: its length is the file's.

@@ -18,10 +18,11 @@ struct FileText {
   int code = 0;           // the file code it is read in (the setting, or the detected code when automatic)
 };
 
-// Reads the open file into `buffer` and decides its code from `charCode` (3: detect). The text ends at its
-// first zero byte, so a file with one near its start (a binary file: an image, a library, a disk image of
-// gigabytes) is read only up to its first part; the rest is read only for UTF-16, whose text holds zero
-// bytes. A large file is read a piece at a time, with a look at `stop` between pieces.
+// Reads the open file into `buffer` and decides its code from `charCode` (3: detect; a first part with zero
+// bytes is tested for UTF-16 without a byte-order mark). The text ends at its first zero byte, so a file with
+// one near its start (a binary file: an image, a library, a disk image of gigabytes) is read only up to its
+// first part; the rest is read only for UTF-16, whose text holds zero bytes. A large file is read a piece at
+// a time, with a look at `stop` between pieces.
 FileText ReadFileText(int fd, platform::FileBuffer& buffer, int charCode, const platform::Event& stop);
 
 // The size a regular, non-empty file would be read with (capped at the largest size scanned), or 0.

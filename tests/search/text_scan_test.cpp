@@ -189,6 +189,8 @@ TEST_F(TextScanTest, EveryCharacterCodeIsFoundAndRecorded) {
       {"utf8bom.txt", "\xEF\xBB\xBF" + CCodeConvert::SjisToUtf8(text), 4},
       {"utf16le.txt", Utf16(text, false), 5},
       {"utf16be.txt", Utf16(text, true), 6},
+      {"utf16le-nomark.txt", Utf16(text, false).substr(2), 5},
+      {"utf16be-nomark.txt", Utf16(text, true).substr(2), 6},
   };
   for (const File& f : files) tree.File(f.name, f.bytes);
 
@@ -371,18 +373,21 @@ TEST_F(TextScanTest, FixedCodeReadsEveryFileInThatCode) {
 }
 
 // A zero byte in the first part of a file ends its text, so the rest need not be read, except for
-// UTF-16, whose text is full of zero bytes: a hit far behind them is still found.
+// UTF-16 with or without a byte-order mark, whose text is full of zero bytes: a hit far behind them is
+// still found.
 TEST_F(TextScanTest, FilesLongerThanTheirFirstPart) {
   std::string lines;
   for (int i = 0; i < 20000; ++i) lines += "line\r\n";
   tree.File("utf16.txt", Utf16(lines + "key at the end\r\n", false));
+  tree.File("utf16-nomark.txt", Utf16(lines + "key at the end\r\n", true).substr(2));
   tree.File("binary.bin", std::string("\x7F"
                                       "ELF\0\0",
                                       6) +
                               lines + "key\n");
   tree.File("text.txt", lines + "key\n");
   Run(Conditions("key"));
-  EXPECT_EQ(TextHits(), (Strings{"text.txt:20001:key", "utf16.txt:20001:key at the end"}));
+  EXPECT_EQ(TextHits(), (Strings{"text.txt:20001:key", "utf16-nomark.txt:20001:key at the end",
+                                 "utf16.txt:20001:key at the end"}));
 }
 
 // A large file is searched a stretch of a megabyte at a time: a hit that straddles the end of a stretch,
