@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/qt_text_qt.h"
 #include "matching/breg.h"
@@ -65,6 +66,12 @@ QWidget* CFilterBDlg::CreateDepthRow() {
   return row;
 }
 
+// Both groups' boxes start at the same x: their label column fits the wider label.
+int CFilterBDlg::LabelColumnWidth() const {
+  const QFontMetrics metrics = fontMetrics();
+  return std::max(metrics.horizontalAdvance("文字コード:"), metrics.horizontalAdvance("拡張子:")) + 4;
+}
+
 QWidget* CFilterBDlg::CreateTextGroup() {
   auto* group = WithId(new RoundGroupBox("テキスト検索", this), 1220);
   ignoreCase_ = WithId(new QCheckBox("大文字・小文字を区別しない(&I)", group), 1221);
@@ -74,6 +81,7 @@ QWidget* CFilterBDlg::CreateTextGroup() {
   mojiAll_ = WithId(new QCheckBox("すべて", group), 1224);
   auto* grid = new QGridLayout(group);
   grid->setContentsMargins(12, 22, 12, 10);
+  grid->setColumnMinimumWidth(0, LabelColumnWidth());
   grid->addWidget(ignoreCase_, 0, 0, 1, 3);
   grid->addWidget(new QLabel("文字コード:", group), 1, 0);
   grid->addWidget(code_, 1, 1, Qt::AlignLeft);
@@ -90,6 +98,7 @@ QWidget* CFilterBDlg::CreateFileGroup() {
   fileAll_ = WithId(new QCheckBox("すべて", group), 1242);
   auto* grid = new QGridLayout(group);
   grid->setContentsMargins(12, 22, 12, 10);
+  grid->setColumnMinimumWidth(0, LabelColumnWidth());
   grid->addWidget(new QLabel("拡張子:", group), 0, 0);
   grid->addWidget(fileExt_, 0, 1);
   grid->addWidget(fileAll_, 0, 2);

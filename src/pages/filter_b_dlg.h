@@ -33,6 +33,7 @@ class CFilterBDlg : public SetteiPage {
   QWidget* CreateDepthRow();
   QWidget* CreateTextGroup();
   QWidget* CreateFileGroup();
+  int LabelColumnWidth() const;
   void Connect();
   // Shows the subfolder box or the depth field with its labels, by depthDrawF_.
   void ShowDepthMode();

@@ -16,7 +16,9 @@ void CRoundRectGroupbox::Draw(const QGroupBox& box, QPainter& painter) const {
   const QString caption = " " + text + " ";
   painter.save();
   painter.setFont(box.font());
-  const QRect measured = painter.fontMetrics().boundingRect(caption);
+  // "&" marks the mnemonic as in any caption: underlined, not drawn ("ファイルサイズ(&S)").
+  const int flags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic;
+  const QRect measured = painter.fontMetrics().boundingRect(QRect(), flags, caption);
   const int captionHeight = measured.height();
   // The frame's top line runs through the middle of the caption.
   const QRect frame(0, captionHeight / 2, box.width(), box.height() - captionHeight / 2);
@@ -30,13 +32,13 @@ void CRoundRectGroupbox::Draw(const QGroupBox& box, QPainter& painter) const {
     painter.fillRect(at, palette.color(QPalette::Button));
     if (box.isEnabled()) {
       painter.setPen(palette.color(QPalette::Active, QPalette::WindowText));
-      painter.drawText(at, Qt::AlignCenter | Qt::TextSingleLine, caption);
+      painter.drawText(at, flags, caption);
     } else {
       // Engraved: a highlight copy one pixel right and down under the shadow-coloured caption.
       painter.setPen(palette.color(QPalette::Light));
-      painter.drawText(at.translated(1, 1), Qt::AlignCenter | Qt::TextSingleLine, caption);
+      painter.drawText(at.translated(1, 1), flags, caption);
       painter.setPen(palette.color(QPalette::Dark));
-      painter.drawText(at, Qt::AlignCenter | Qt::TextSingleLine, caption);
+      painter.drawText(at, flags, caption);
     }
   }
   painter.restore();
