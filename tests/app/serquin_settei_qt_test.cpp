@@ -163,4 +163,32 @@ TEST_F(SerquinSetteiTest, CancelKeepsWhatWasAppliedAndTheTabLastStored) {
   EXPECT_EQ(dialog_->Settings().OptionTab, 2) << "switching and cancelling stores nothing";
 }
 
+// The other pages' settings pass through the same hand-back: always on top takes effect at once, and the
+// settings dialog stays open over the window.
+TEST_F(SerquinSetteiTest, SettingsOfTheOtherPagesAreTakenOverToo) {
+  InSettings([&](CSetteiDlg& settings) {
+    SetteiValues values = settings.Values();
+    values.settings.WhiteCheck = true;
+    values.settings.SoutaiF = false;
+    values.settings.MutexF = true;
+    values.settings.EditorFile = "vi";
+    values.settings.PatternMaximum = 5;
+    values.settings.Frame.TemaeF = true;
+    values.conditions.FolderDetail = false;
+    emit settings.Applied(values);
+    EXPECT_TRUE(dialog_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(dialog_->isVisible());
+    EXPECT_TRUE(settings.isVisible());
+  });
+  const AppSettings& s = dialog_->Settings();
+  EXPECT_TRUE(s.WhiteCheck);
+  EXPECT_FALSE(s.SoutaiF);
+  EXPECT_TRUE(s.MutexF);
+  EXPECT_EQ(s.EditorFile, "vi");
+  EXPECT_EQ(s.PatternMaximum, 5);
+  EXPECT_TRUE(s.Frame.TemaeF);
+  EXPECT_FALSE(dialog_->Conditions().FolderDetail);
+  EXPECT_TRUE(dialog_->WantsSingleInstance());
+}
+
 }  // namespace
