@@ -120,7 +120,7 @@ QGridLayout* CFilterADlg::DateGrid(QWidget* group) {
   grid->addWidget(pastDays_, 4, 1);
   auto* daysRow = Row({days_, daysSpin_, daysLabel_});
   daysRow->setSpacing(0);
-  daysRow->insertSpacing(3, 6);
+  daysRow->insertSpacing(2, 6);
   grid->addLayout(daysRow, 4, 2);
   grid->addWidget(pastTime_, 5, 1);
   grid->addLayout(Row({span_}), 5, 2);
