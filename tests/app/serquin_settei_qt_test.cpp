@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -161,6 +162,18 @@ TEST_F(SerquinSetteiTest, CancelKeepsWhatWasAppliedAndTheTabLastStored) {
       },
       [&] { QTest::keyClick(dialog_.get(), Qt::Key_S, Qt::ControlModifier); });
   EXPECT_EQ(dialog_->Settings().OptionTab, 2) << "switching and cancelling stores nothing";
+}
+
+TEST_F(SerquinSetteiTest, NoSettingsWhileASearchRuns) {
+  tree_.Folder("docs");
+  dialog_->findChild<QComboBox*>("id1004")->setEditText(QString::fromStdString(tree_.Path("docs")));
+  dialog_->findChild<QComboBox*>("id1001")->setEditText("x");
+  QSignalSpy ended(dialog_.get(), &CSerquinDlg::SearchEnded);
+  Find<QPushButton>(dialog_.get(), 1003)->click();
+  ASSERT_TRUE(dialog_->Searching());
+  EXPECT_FALSE(Find<QPushButton>(dialog_.get(), 1007)->isEnabled());
+  ASSERT_TRUE(ended.wait(20000));
+  EXPECT_TRUE(Find<QPushButton>(dialog_.get(), 1007)->isEnabled());
 }
 
 // The other pages' settings pass through the same hand-back: always on top takes effect at once, and the
