@@ -185,7 +185,11 @@ void CFilterBDlg::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::RightButton && depthDrawF_) {
     const QRect before(depthBefore_->mapTo(this, QPoint(0, 0)), depthBefore_->size());
     const QRect after(depthAfter_->mapTo(this, QPoint(0, 0)), depthAfter_->size());
-    if (before.united(after).contains(e->position().toPoint())) {
+    const QPoint at = e->position().toPoint();
+    // The depth field between the labels asks for the menu itself.
+    const QWidget* hit = childAt(at);
+    const bool onField = hit && (hit == depth_ || depthSpin_->isAncestorOf(hit) || hit == depthSpin_);
+    if (!onField && before.united(after).contains(at)) {
       QMetaObject::invokeMethod(this, [this] { ShowDepthMenu(QCursor::pos()); }, Qt::QueuedConnection);
     }
   }
