@@ -119,13 +119,12 @@ void CSerquinDlg::CreateControls() {
                   MakeButton(kIdFolderButton, "フォルダ", true)};
   QPushButton* settings = MakeButton(kIdSettingsButton, "設定(&S)...", false);
   QPushButton* browse = MakeButton(kIdBrowseButton, "参照(&B)...", false);
-  // The settings dialog is not part of this window yet; its button stays disabled until it is.
-  settings->setEnabled(false);
   connect(searchButton_, &QPushButton::clicked, this, [this] { SearchCommand(); });
   for (int k = 0; k < 3; ++k) {
     connect(kindButtons_[k], &QPushButton::clicked, this, [this, k] { ClickKind(k); });
   }
   connect(browse, &QPushButton::clicked, this, [this] { ChooseFolder(); });
+  connect(settings, &QPushButton::clicked, this, [this] { OpenSettings(); });
 
   textList_ = new CListMoji(this);
   fileList_ = new CListFile(this);
@@ -350,7 +349,7 @@ void CSerquinDlg::ShowHitCount() {
 
 void CSerquinDlg::EnableInputs(bool enable) {
   for (int id : {kIdPatternLabel, kIdPatternBox, kIdTextButton, kIdFileButton, kIdFolderButton,
-                 kIdLocationLabel, kIdLocationBox, kIdBrowseButton}) {
+                 kIdSettingsButton, kIdLocationLabel, kIdLocationBox, kIdBrowseButton}) {
     Control(id)->setEnabled(enable);
   }
 }

@@ -18,6 +18,7 @@
 #include "app/profile_store.h"
 #include "app/qt_notify_qt.h"
 #include "app/search_session.h"
+#include "app/settei_values.h"
 #include "search/search_conditions.h"
 
 class CListFile;
@@ -113,6 +114,15 @@ class CSerquinDlg : public QDialog, public HandOverReceiver {
   void ChooseFolder();
   void ShowCommandLine();
   void ShowAbout();
+
+  // The settings dialog (serquin_settei_dlg.cpp).
+  void OpenSettings();
+  SetteiValues MakeSetteiValues() const;
+  void ApplySetteiValues(const SetteiValues& values);
+  void ApplyFilterValues(const SearchConditions& in);
+  void ApplyTopmost(bool topmost);
+  ViewerSettings ViewerValues() const;
+  void SetViewerValues(const ViewerSettings& viewer);
 
   // The search lifecycle (serquin_search_dlg.cpp).
   void StartSearch();

@@ -12,6 +12,15 @@ struct Entry {
 };
 
 constexpr Entry kStrings[] = {
+    {160, "日時/サイズ"},
+    {161, "属性"},
+    {162, "検索条件"},
+    {163, "簡易表示/エディタ"},
+    {164, "その他"},
+    {IDS_PAST_DAYS, "過去(&D)"},
+    {IDS_FUTURE_DAYS, "未来(&D)"},
+    {IDS_PAST_TIME, "過去(&T)"},
+    {IDS_FUTURE_TIME, "未来(&T)"},
     {IDS_LOCATION_EMPTY, "「場所」が空なので検索しません。"},
     {IDS_LOCATION_UNKNOWN, "「場所」が特定できないので検索しません。"},
     {IDS_KINDS_ALL_OFF, "「テキスト」「ファイル」「フォルダ」が全てオフなので検索しません。"},
@@ -36,6 +45,10 @@ constexpr Entry kStrings[] = {
     {IDS_MENU_OPEN_EDITOR, "指定したエディタで開く(&E)"},
     {IDS_MENU_OPEN_FOLDER, "フォルダを開く(&O)"},
     {IDS_MENU_COPY_PATH, "フルパスをコピー(&P)"},
+    {IDS_MENU_PAST, "過去(&P)"},
+    {IDS_MENU_FUTURE, "未来(&F)"},
+    {IDS_MENU_SUBFOLDER_SWITCH, "サブフォルダの有無(&S)"},
+    {IDS_MENU_DEPTH_LEVELS, "階層の深度(&D)"},
     {IDS_ABOUT_CAPTION, "バージョン情報"},
     {IDS_ABOUT_VERSION, "Serquin Version 1.3.9"},
     {IDS_WHITE_CAPTION, "確認 - Serquin"},

@@ -4,6 +4,11 @@
 #include <string>
 
 enum StringId : int {
+  IDS_TAB_FIRST = 160,           // 160..164: titles of the settings dialog's five tabs
+  IDS_PAST_DAYS = 192,           // the date page's days button: past
+  IDS_FUTURE_DAYS = 193,         //   ... future
+  IDS_PAST_TIME = 194,           // the date page's time-span button: past
+  IDS_FUTURE_TIME = 195,         //   ... future
   IDS_LOCATION_EMPTY = 224,      // the location is empty
   IDS_LOCATION_UNKNOWN = 225,    // the location cannot be determined
   IDS_KINDS_ALL_OFF = 226,       // text, file and folder are all off
@@ -19,6 +24,11 @@ enum StringId : int {
   IDS_MENU_OPEN_EDITOR = 32772,      // open in the configured editor
   IDS_MENU_OPEN_FOLDER = 32773,      // open the containing folder
   IDS_MENU_COPY_PATH = 32774,        // copy the full path
+  // The settings pages' context menus, numbered like their commands.
+  IDS_MENU_PAST = 32791,             // past/future buttons: past
+  IDS_MENU_FUTURE = 32792,           //   ... future
+  IDS_MENU_SUBFOLDER_SWITCH = 32793, // depth mode: subfolders yes/no
+  IDS_MENU_DEPTH_LEVELS = 32794,     // depth mode: a number of levels
   // Texts of the small dialogs, numbered after their dialog (dialog number x 100 + n).
   IDS_ABOUT_CAPTION = 10000,     // about box
   IDS_ABOUT_VERSION = 10001,     // the version line

@@ -8,16 +8,14 @@ using matching::MbsRChr;
 
 namespace {
 
-// Entries longer than this are dropped from an extension set: no real extension is that long.
-constexpr size_t kMaxExtLength = 256;
-
 void TrimTrailingBlanks(std::string& text) {
   size_t end = text.find_last_not_of(" \t\r\n\v\f");
   text.erase(end == std::string::npos ? 0 : end + 1);
 }
 
-// "txt", ".txt" and "*.txt" all become ".txt"; an empty entry becomes ".".
-std::string NormaliseEntry(std::string entry) {
+}  // namespace
+
+std::string NormaliseExtEntry(std::string entry) {
   TrimTrailingBlanks(entry);
   if (entry.compare(0, 2, "*.") == 0) {
     entry.erase(0, 1);
@@ -28,8 +26,6 @@ std::string NormaliseEntry(std::string entry) {
   return entry;
 }
 
-}  // namespace
-
 bool BuildExtSet(const std::vector<std::string>& list, bool all, ExtSet& set) {
   std::string text = list.empty() ? std::string() : list.front();
   if (text.empty() || text.back() != ';') text += ';';
@@ -37,7 +33,7 @@ bool BuildExtSet(const std::vector<std::string>& list, bool all, ExtSet& set) {
   size_t start = 0;
   for (size_t semicolon = text.find(';'); semicolon != std::string::npos;
        start = semicolon + 1, semicolon = text.find(';', start)) {
-    std::string entry = NormaliseEntry(text.substr(start, semicolon - start));
+    std::string entry = NormaliseExtEntry(text.substr(start, semicolon - start));
     if (entry == ".*") {
       set.clear();
       return true;

@@ -32,6 +32,13 @@ struct AttrConditions {
   bool IsOpen() const { return readonly == 0 && hidden == 0 && system == 0 && archived == 0; }
 };
 
+// Entries longer than this are dropped from an extension set: no real extension is that long.
+constexpr size_t kMaxExtLength = 256;
+
+// One piece of an extension list as the set holds it: trailing blanks trimmed, "txt", ".txt" and
+// "*.txt" all ".txt", lower-cased; an empty piece is "." (no extension).
+std::string NormaliseExtEntry(std::string entry);
+
 // Fills `set` from the head entry of an extension-list history ("txt;html;htm", "*.txt", ...). Returns
 // true when every extension is accepted: `all` itself, or an entry ".*" / "*.*" in the list (the set is
 // then empty).
