@@ -5,13 +5,15 @@
 
 namespace {
 
-// The text read as a signed decimal (leading blanks allowed, then an optional "-" and digits, nothing
-// after), saturated to the int64 range; nullopt when it is no number.
+// The text read as a signed decimal (blanks around it allowed, an optional sign, then digits), saturated
+// far beyond any bound; nullopt when it is no number.
 std::optional<int64_t> ReadSigned(std::string_view text) {
-  size_t i = text.find_first_not_of(' ');
-  if (i == std::string_view::npos) return std::nullopt;
-  const bool negative = text[i] == '-';
-  if (negative) ++i;
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return std::nullopt;
+  text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  size_t i = 0;
+  const bool negative = text[0] == '-';
+  if (text[0] == '-' || text[0] == '+') ++i;
   if (i == text.size()) return std::nullopt;
   int64_t value = 0;
   for (; i < text.size(); ++i) {

@@ -1,5 +1,7 @@
 #include "pages/numeric_field.h"
 
+#include "app/number_field.h"
+
 #include <cstdint>
 #include <string>
 
@@ -38,13 +40,9 @@ Parsed Parse(std::string_view text) {
 
 }  // namespace
 
+// One rule for every number field of the settings pages: FixNumberField.
 std::string ApplyNumericFieldRule(std::string_view text, int lower, int upper) {
-  const Parsed parsed = Parse(text);
-  if (!parsed.number) return "0";
-  if (parsed.value > upper) return std::to_string(upper);
-  if (parsed.value < lower) return std::to_string(lower);
-  if (text.size() >= 2 && text[0] == '0') return std::to_string(parsed.value);
-  return std::string(text);
+  return FixNumberField(text, lower, upper).value_or(std::string(text));
 }
 
 std::optional<int> ReadFieldNumber(std::string_view text) {
