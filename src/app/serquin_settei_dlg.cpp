@@ -4,6 +4,7 @@
 
 #include "app/serquin_dlg.h"
 #include "app/settei_dlg.h"
+#include "pages/settei_b_dlg.h"
 #include "results/list_file_widget.h"
 #include "results/list_moji_widget.h"
 
@@ -16,6 +17,10 @@ void CSerquinDlg::OpenSettings() {
     ApplySetteiValues(values);
     dialog.activateWindow();
   });
+  // The other page's "検索結果を保存(&F)..." asks this window to save its results, over the dialog.
+  if (auto* other = dialog.findChild<CSetteiBDlg*>()) {
+    connect(other, &CSetteiBDlg::SaveResultsRequested, this, [this] { SaveResults(); });
+  }
   settingsOpen_ = true;
   const bool ok = dialog.exec() == QDialog::Accepted;
   settingsOpen_ = false;
