@@ -1,0 +1,196 @@
+#include "results/viewer_widget.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QUrl>
+
+#include "app/qt_text_qt.h"
+#include "matching/mbcs.h"
+#include "platform/cp932.h"
+#include "platform/paths.h"
+#include "results/viewer_text.h"
+#include "search/found.h"
+
+namespace {
+
+// The pane's text for code page 932 text whose lines end in CR LF: one UTF-16 unit per character (code
+// page 932 lies wholly in the BMP), each CR LF one paragraph break.
+QString PaneText(std::string_view sjis) {
+  std::u16string units = platform::Utf16FromCp932(sjis);
+  size_t out = 0;
+  for (size_t i = 0; i < units.size(); ++i) {
+    if (units[i] == u'\r' && i + 1 < units.size() && units[i + 1] == u'\n') continue;
+    units[out++] = units[i];
+  }
+  units.resize(out);
+  return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(units.size()));
+}
+
+// The pane positions of the byte offsets (ascending) of the text PaneText was made from.
+std::vector<int> PanePositions(std::string_view sjis, const std::vector<size_t>& offsets) {
+  std::vector<int> positions;
+  positions.reserve(offsets.size());
+  size_t i = 0;
+  int position = 0;
+  for (size_t offset : offsets) {
+    while (i < offset && i < sjis.size()) {
+      const bool crlf = sjis[i] == '\r' && i + 1 < sjis.size() && sjis[i + 1] == '\n';
+      i += crlf ? 1 : std::max<size_t>(1, matching::CharLen(sjis, i));
+      if (!crlf) ++position;
+    }
+    positions.push_back(position);
+  }
+  return positions;
+}
+
+// The colour of a profile value: red in the lowest byte, then green, then blue.
+QColor ColourOf(uint32_t value) {
+  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>((value >> 16) & 0xFF));
+}
+
+}  // namespace
+
+CViewer::CViewer(QWidget* parent) : QPlainTextEdit(parent) {
+  setObjectName(QStringLiteral("id1010"));
+  setReadOnly(true);
+  setUndoRedoEnabled(false);
+  setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // Selectable with the mouse and the keyboard, so a part can be copied or a link opened.
+  setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void CViewer::SetSearchFlags(bool ignoreCase, bool useRegex) {
+  ignoreCase_ = ignoreCase;
+  useRegex_ = useRegex;
+}
+
+void CViewer::Clear() {
+  shown_.clear();
+  highlights_.clear();
+  topLine_ = 0;
+  // A new document: the text, its formats and the caret all start afresh.
+  clear();
+  setCurrentCharFormat(QTextCharFormat());
+}
+
+// The range for the hit's file: an override of its folder, else of its full path, else the setting.
+int CViewer::RangeFor(const FOUND_M& hit) const {
+  auto it = settings_.FixMap.find(hit.Folder());
+  if (it == settings_.FixMap.end()) it = settings_.FixMap.find(platform::JoinPath(hit.Folder(), hit.FileName()));
+  return it != settings_.FixMap.end() ? it->second : settings_.ViewerRange;
+}
+
+void CViewer::Show(const FOUND_M* hit, const std::string& pattern) {
+  if (hit == nullptr) return;
+  Clear();
+  if (hit->kind != 1 || !settings_.ViewerRangeView) return;
+  const int range = RangeFor(*hit);
+  if (range < VIEWER_ALL || range > VIEWER_HR) return;
+  const ViewerRequest request{hit->charCode, range, hit->lineNumber, settings_.ViewerMae, settings_.ViewerAto};
+  // The file is read by its native path, which opens it also when code page 932 cannot spell its name.
+  ViewerText text = LoadViewerText(hit->NativePath(), request);
+  if (!text.loaded) return;
+  const std::string shownPattern = range == VIEWER_HR ? DecodeEntities(pattern) : pattern;
+  std::vector<HighlightRange> ranges = useRegex_ ? RegexHighlights(text.text, shownPattern, ignoreCase_)
+                                                 : PlainHighlights(text.text, shownPattern, ignoreCase_);
+  shown_ = std::move(text.text);
+  highlights_ = std::move(ranges);
+  Display(shown_, highlights_);
+  topLine_ = range == VIEWER_ALL ? hit->lineNumber : text.topLine;
+  ScrollToLine(topLine_);
+}
+
+// Puts the text into the pane and colours the ranges; only the colour of the characters changes.
+void CViewer::Display(const std::string& sjis, const std::vector<HighlightRange>& ranges) {
+  setPlainText(PaneText(sjis));
+  if (ranges.empty()) return;
+  std::vector<size_t> offsets;
+  offsets.reserve(2 * ranges.size());
+  for (const HighlightRange& r : ranges) {
+    offsets.push_back(r.begin);
+    offsets.push_back(r.end);
+  }
+  const std::vector<int> positions = PanePositions(sjis, offsets);
+  QTextCharFormat colour;
+  colour.setForeground(ColourOf(settings_.ViewerLookIro));
+  QTextCursor cursor(document());
+  cursor.beginEditBlock();
+  for (size_t k = 0; k < positions.size(); k += 2) {
+    cursor.setPosition(positions[k]);
+    cursor.setPosition(positions[k + 1], QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(colour);
+  }
+  cursor.endEditBlock();
+}
+
+// Makes the start of line `line` (from 1; past the last line, the last one) the first visible line,
+// wrapped lines above it counted as the lines they take on the screen. The caret is left at the start
+// of that line: putting it back to the text's start would scroll the pane back with it.
+void CViewer::ScrollToLine(int line) {
+  QTextBlock block = document()->findBlockByNumber(std::max(0, line - 1));
+  if (!block.isValid()) block = document()->lastBlock();
+  // Scrolling the caret from the end back to the line leaves the line at the top (as far as the text
+  // below it allows).
+  QTextCursor cursor(document());
+  cursor.movePosition(QTextCursor::End);
+  setTextCursor(cursor);
+  cursor.setPosition(block.position());
+  setTextCursor(cursor);
+}
+
+void CViewer::Page(bool up) {
+  verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderPageStepSub : QAbstractSlider::SliderPageStepAdd);
+}
+
+void CViewer::keyPressEvent(QKeyEvent* event) {
+  // Space pages the pane (Shift+Space back). The key goes no further: the toolkit's read-only pane would
+  // page a second time.
+  if (event->key() == Qt::Key_Space) {
+    Page(event->modifiers().testFlag(Qt::ShiftModifier));
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+std::unique_ptr<QMenu> CViewer::BuildContextMenu() {
+  auto menu = std::make_unique<QMenu>(this);
+  const QString selected = textCursor().selectedText();
+  QAction* copy = menu->addAction(QStringLiteral("コピー(&C)\tCtrl+C"));
+  copy->setData(kViewerMenuCopy);
+  copy->setEnabled(!selected.isEmpty());
+  const QString head = selected.left(7);
+  if (head.compare(QLatin1String("file://"), Qt::CaseInsensitive) == 0 ||
+      head.compare(QLatin1String("http://"), Qt::CaseInsensitive) == 0) {
+    menu->addAction(QStringLiteral("開く(&J)"))->setData(kViewerMenuOpen);
+  }
+  return menu;
+}
+
+void CViewer::MenuCommand(int command) {
+  if (command == kViewerMenuCopy) copy();
+  if (command == kViewerMenuOpen) {
+    // A selection across lines holds paragraph separators; the link is the selected text as typed.
+    QString link = textCursor().selectedText();
+    link.replace(QChar::ParagraphSeparator, QChar('\n'));
+    QDesktopServices::openUrl(QUrl(link.trimmed(), QUrl::TolerantMode));
+  }
+}
+
+void CViewer::contextMenuEvent(QContextMenuEvent* event) {
+  std::unique_ptr<QMenu> menu = BuildContextMenu();
+  // The menu key opens the menu at the pane's top-left corner.
+  const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(0, 0)) : event->globalPos();
+  // While the menu is open the pane shows the arrow instead of the text cursor.
+  viewport()->setCursor(Qt::ArrowCursor);
+  QAction* chosen = menu->exec(at);
+  viewport()->setCursor(Qt::IBeamCursor);
+  if (chosen != nullptr) MenuCommand(chosen->data().toInt());
+}
