@@ -41,15 +41,28 @@ bool FinderEqualAt(std::string_view text, size_t at, std::string_view pattern, b
 std::vector<HighlightRange> PlainHighlights(std::string_view text, std::string_view pattern, bool ignoreCase) {
   std::vector<HighlightRange> ranges;
   if (pattern.empty()) return ranges;
+  // `boundary` walks the characters of the text, so a candidate counts only where a character begins.
+  size_t boundary = 0;
   for (size_t i = 0; i < text.size();) {
-    if (!FinderEqualAt(text, i, pattern, ignoreCase)) {
+    if (!ignoreCase) {
+      // The exact search jumps to the next candidate and walks the characters up to it.
+      const size_t found = text.find(pattern, i);
+      if (found == std::string_view::npos) break;
+      while (boundary < found) boundary += std::max<size_t>(1, CharLen(text, boundary));
+      if (boundary != found) {
+        i = found + 1;
+        continue;
+      }
+      ranges.push_back({found, found + pattern.size()});
+      i = boundary = found + pattern.size();
+      continue;
+    }
+    if (!FinderEqualAt(text, i, pattern, true)) {
       i += std::max<size_t>(1, CharLen(text, i));
       continue;
     }
     const size_t end = i + pattern.size();
-    if (!ignoreCase || matching::MbsICmp(text.substr(i, pattern.size()), pattern) == 0) {
-      ranges.push_back({i, end});
-    }
+    if (matching::MbsICmp(text.substr(i, pattern.size()), pattern) == 0) ranges.push_back({i, end});
     i = end;
   }
   return ranges;

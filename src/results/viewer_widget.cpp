@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/qt_text_qt.h"
 #include "matching/mbcs.h"
@@ -64,6 +65,7 @@ CViewer::CViewer(QWidget* parent) : QPlainTextEdit(parent) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // Selectable with the mouse and the keyboard, so a part can be copied or a link opened.
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  connect(this, &QPlainTextEdit::updateRequest, this, [this] { ColourVisibleBlocks(); });
 }
 
 void CViewer::SetSearchFlags(bool ignoreCase, bool useRegex) {
@@ -75,6 +77,7 @@ void CViewer::Clear() {
   shown_.clear();
   highlights_.clear();
   topLine_ = 0;
+  colourPositions_.clear();
   // A new document: the text, its formats and the caret all start afresh.
   clear();
   setCurrentCharFormat(QTextCharFormat());
@@ -107,27 +110,44 @@ void CViewer::Show(const FOUND_M* hit, const std::string& pattern) {
   ScrollToLine(topLine_);
 }
 
-// Puts the text into the pane and colours the ranges; only the colour of the characters changes.
+// Puts the text into the pane and notes where to colour it.
 void CViewer::Display(const std::string& sjis, const std::vector<HighlightRange>& ranges) {
-  setPlainText(PaneText(sjis));
-  if (ranges.empty()) return;
   std::vector<size_t> offsets;
   offsets.reserve(2 * ranges.size());
   for (const HighlightRange& r : ranges) {
     offsets.push_back(r.begin);
     offsets.push_back(r.end);
   }
-  const std::vector<int> positions = PanePositions(sjis, offsets);
+  setPlainText(PaneText(sjis));
+  // Only now: the pane asks for colour while it takes the text, before its blocks hold their text.
+  colourPositions_ = PanePositions(sjis, offsets);
+  ColourVisibleBlocks();
+}
+
+// Colours the ranges inside the blocks in view that are not coloured yet; only the colour of the
+// characters changes.
+void CViewer::ColourVisibleBlocks() {
+  if (colourPositions_.empty()) return;
   QTextCharFormat colour;
   colour.setForeground(ColourOf(settings_.ViewerLookIro));
-  QTextCursor cursor(document());
-  cursor.beginEditBlock();
-  for (size_t k = 0; k < positions.size(); k += 2) {
-    cursor.setPosition(positions[k]);
-    cursor.setPosition(positions[k + 1], QTextCursor::KeepAnchor);
-    cursor.mergeCharFormat(colour);
+  const int bottom = viewport()->height();
+  for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+    if (blockBoundingGeometry(block).translated(contentOffset()).top() > bottom) break;
+    if (block.userState() == 1) continue;
+    block.setUserState(1);
+    const int begin = block.position();
+    const int end = begin + block.length();
+    // The first range ending inside or after the block; pairs sit at even indices.
+    auto it = std::upper_bound(colourPositions_.begin(), colourPositions_.end(), begin);
+    size_t k = static_cast<size_t>(it - colourPositions_.begin());
+    if (k % 2 == 1) --k;
+    QTextCursor cursor(document());
+    for (; k < colourPositions_.size() && colourPositions_[k] < end; k += 2) {
+      cursor.setPosition(std::max(colourPositions_[k], begin));
+      cursor.setPosition(std::min(colourPositions_[k + 1], end - 1), QTextCursor::KeepAnchor);
+      cursor.mergeCharFormat(colour);
+    }
   }
-  cursor.endEditBlock();
 }
 
 // Makes the start of line `line` (from 1; past the last line, the last one) the first visible line,

@@ -69,6 +69,7 @@ class CViewer : public QPlainTextEdit {
   int RangeFor(const FOUND_M& hit) const;
   void Display(const std::string& sjis, const std::vector<HighlightRange>& ranges);
   void ScrollToLine(int line);
+  void ColourVisibleBlocks();
 
   ViewerSettings settings_;
   bool ignoreCase_ = false;  // LetterClassify of the current search
@@ -76,4 +77,8 @@ class CViewer : public QPlainTextEdit {
   std::string shown_;
   std::vector<HighlightRange> highlights_;
   int topLine_ = 0;
+  // The coloured ranges as pane positions, [begin, end) pairs in ascending order. A block is coloured
+  // when it first comes into view (its user state then 1): a file of hundreds of thousands of
+  // occurrences is not coloured all at once.
+  std::vector<int> colourPositions_;
 };

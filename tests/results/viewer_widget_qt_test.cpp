@@ -141,6 +141,25 @@ TEST_F(ViewerTest, PatternColouredInEveryCodeAndRange) {
   EXPECT_EQ(viewer_.document()->toPlainText(), QString("<b><b> 設定</b>\n"));
 }
 
+// Blocks are coloured as they come into view: the hit's line at once, the start once scrolled to.
+TEST_F(ViewerTest, BlocksScrolledIntoViewAreColoured) {
+  std::string text;
+  for (int k = 1; k <= 300; ++k) text += std::to_string(k) + " x\n";
+  viewer_.Settings().ViewerRange = 0;
+  auto hit = Hit("many.txt", text, 250);
+  viewer_.Show(hit.get(), "x");
+  auto redInBlock = [this](int block) {
+    const std::set<int> red = RedPositions();
+    const QTextBlock b = viewer_.document()->findBlockByNumber(block);
+    return red.count(b.position() + b.length() - 2) == 1;
+  };
+  EXPECT_TRUE(redInBlock(249));
+  viewer_.verticalScrollBar()->setValue(0);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(redInBlock(0));
+  EXPECT_TRUE(redInBlock(3));
+}
+
 TEST_F(ViewerTest, ColourIsTheSettingsColour) {
   viewer_.Settings().ViewerLookIro = 0xFF8000;  // blue 255, green 128, red 0
   auto hit = Hit("c.txt", "xyz\n", 1);
