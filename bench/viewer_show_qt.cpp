@@ -4,15 +4,19 @@
 // of text hits in the real window and counts the Shows and the worst stall of its event loop.
 //
 //   QT_QPA_PLATFORM=offscreen viewer_show_qt PATTERN CODE FILE [CODE FILE ...]
-//   QT_QPA_PLATFORM=offscreen viewer_show_qt --arrow LOCATION PATTERN KEYPRESSES
+//   QT_QPA_PLATFORM=offscreen viewer_show_qt --arrow LOCATION PATTERN KEYPRESSES [ROWS_FROM_END]
 //
 // CODE is the file code the hit was read in (0 Shift-JIS, 1 EUC-JP, 2 JIS, 4 UTF-8, 5/6 UTF-16 LE/BE).
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QInputDevice>
 #include <QKeyEvent>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -81,7 +85,7 @@ int ShowFiles(int argc, char** argv) {
 
 // Holds the down arrow in the text list of the real window (a key every 33 ms, as auto-repeat sends them)
 // and reports how many Shows ran and the worst lateness of a 10 ms timer meanwhile.
-int ArrowDown(char** argv) {
+int ArrowDown(char** argv, int fromEnd) {
   ProfileStore profile;  // no profile: defaults, nothing written
   const std::string location = std::string("-b") + argv[1];
   const std::string pattern = std::string("-m") + argv[2];
@@ -95,14 +99,17 @@ int ArrowDown(char** argv) {
   CListMoji* list = dialog.TextList();
   std::printf("hits %d\n", list->Count());
   list->setFocus();
-  long long changes = 0;
-  QObject::connect(dialog.Viewer(), &QPlainTextEdit::textChanged, [&] { ++changes; });
-  // The text changes one Show makes, counted on one selection.
-  list->selectRow(1);
-  while (changes == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  // The keys start this many rows above the last (0: from the first row).
+  list->selectRow(fromEnd > 0 ? std::max(0, list->Count() - fromEnd) : 0);
   QCoreApplication::processEvents();
-  const long long perShow = changes;
-  changes = 0;
+  // Every Show empties the pane and fills it again: one Show is one change from empty to filled.
+  long long shows = 0;
+  bool wasEmpty = dialog.Viewer()->document()->isEmpty();
+  QObject::connect(dialog.Viewer(), &QPlainTextEdit::textChanged, [&] {
+    const bool empty = dialog.Viewer()->document()->isEmpty();
+    shows += wasEmpty && !empty;
+    wasEmpty = empty;
+  });
   QElapsedTimer clock;
   clock.start();
   qint64 last = 0, worst = 0;
@@ -114,19 +121,24 @@ int ArrowDown(char** argv) {
     last = now;
   });
   meter.start(10);
-  int sent = 0;
-  QTimer keys;
-  keys.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&keys, &QTimer::timeout, [&] {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
-    QApplication::sendEvent(list, &press);
-    if (++sent == presses) keys.stop();
+  // The keys come as auto-repeat sends them, every 33 ms whatever the window is doing: posted from a
+  // thread of their own, so they queue up while the window is busy.
+  std::atomic<int> sent{0};
+  const QInputDevice* keyboard = QInputDevice::primaryKeyboard();  // made on the window's thread
+  std::thread repeat([&] {
+    for (int k = 0; k < presses; ++k) {
+      QCoreApplication::postEvent(list, new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, 0, 0, 0,
+                                                      QString(), true, 1, keyboard));
+      ++sent;
+      std::this_thread::sleep_for(std::chrono::milliseconds(33));
+    }
   });
-  keys.start(33);
-  while (sent < presses) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (sent < presses) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  repeat.join();
+  for (int k = 0; k < 10; ++k) QCoreApplication::processEvents();
   QCoreApplication::processEvents();
   std::printf("presses %d, row %d, shows %lld, worst stall %.1f ms, %.1f s\n", presses,
-              list->currentIndex().row(), changes / perShow,
+              list->currentIndex().row(), shows,
               static_cast<double>(worst) / 1e6, static_cast<double>(clock.elapsed()) / 1e3);
   return 0;
 }
@@ -135,10 +147,12 @@ int ArrowDown(char** argv) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc == 5 && std::string(argv[1]) == "--arrow") return ArrowDown(argv + 1);
+  if ((argc == 5 || argc == 6) && std::string(argv[1]) == "--arrow") {
+    return ArrowDown(argv + 1, argc == 6 ? std::atoi(argv[5]) : 0);
+  }
   if (argc < 4) {
     std::fprintf(stderr, "usage: viewer_show_qt PATTERN CODE FILE [CODE FILE ...]\n"
-                         "       viewer_show_qt --arrow LOCATION PATTERN KEYPRESSES\n");
+                         "       viewer_show_qt --arrow LOCATION PATTERN KEYPRESSES [ROWS_FROM_END]\n");
     return 2;
   }
   return ShowFiles(argc, argv);
