@@ -19,34 +19,54 @@
 
 namespace {
 
-// The pane's text for code page 932 text whose lines end in CR LF: one UTF-16 unit per character (code
-// page 932 lies wholly in the BMP), each CR LF one paragraph break.
-QString PaneText(std::string_view sjis) {
-  std::u16string units = platform::Utf16FromCp932(sjis);
-  size_t out = 0;
-  for (size_t i = 0; i < units.size(); ++i) {
-    if (units[i] == u'\r' && i + 1 < units.size() && units[i + 1] == u'\n') continue;
-    units[out++] = units[i];
-  }
-  units.resize(out);
-  return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(units.size()));
-}
+// A line longer than this is put into the pane in parts of this many characters, each a paragraph of
+// its own: the toolkit lays out a paragraph whole, and one of megabytes would hold the window for
+// minutes. The pane wraps long lines anyway, so only where one part ends shows.
+constexpr int kLongestParagraph = 4096;
 
-// The pane positions of the byte offsets (ascending) of the text PaneText was made from.
-std::vector<int> PanePositions(std::string_view sjis, const std::vector<size_t>& offsets) {
-  std::vector<int> positions;
-  positions.reserve(offsets.size());
-  size_t i = 0;
-  int position = 0;
-  for (size_t offset : offsets) {
-    while (i < offset && i < sjis.size()) {
-      const bool crlf = sjis[i] == '\r' && i + 1 < sjis.size() && sjis[i + 1] == '\n';
-      i += crlf ? 1 : std::max<size_t>(1, matching::CharLen(sjis, i));
-      if (!crlf) ++position;
+// The pane's form of code page 932 text whose lines end in CR LF: one UTF-16 unit per character (code
+// page 932 lies wholly in the BMP), each CR LF a paragraph break, long lines in parts.
+struct PaneDocument {
+  QString text;
+  std::vector<int> positions;  // the pane positions of the byte offsets asked for
+  int topBlock = 0;            // the paragraph where line `topLine` begins (the last one if it is beyond)
+};
+
+// `offsets` ascending.
+PaneDocument MakePane(std::string_view sjis, const std::vector<size_t>& offsets, int topLine) {
+  const std::u16string units = platform::Utf16FromCp932(sjis);
+  PaneDocument pane;
+  pane.text.reserve(static_cast<qsizetype>(units.size()));
+  pane.positions.reserve(offsets.size());
+  size_t k = 0;
+  int line = 1;
+  int blocks = 0;
+  int column = 0;
+  size_t b = 0;
+  for (size_t u = 0; u < units.size(); ++u) {
+    const bool crlf = sjis[b] == '\r' && b + 1 < sjis.size() && sjis[b + 1] == '\n';
+    if (!crlf && column == kLongestParagraph) {
+      pane.text.append(QChar('\n'));
+      ++blocks;
+      column = 0;
     }
-    positions.push_back(position);
+    for (; k < offsets.size() && offsets[k] <= b; ++k) pane.positions.push_back(static_cast<int>(pane.text.size()));
+    if (crlf) {
+      pane.text.append(QChar('\n'));
+      b += 2;
+      ++u;  // the LF's unit
+      ++blocks;
+      column = 0;
+      if (++line == topLine) pane.topBlock = blocks;
+      continue;
+    }
+    pane.text.append(QChar(units[u]));
+    ++column;
+    b += std::max<size_t>(1, matching::CharLen(sjis, b));
   }
-  return positions;
+  for (; k < offsets.size(); ++k) pane.positions.push_back(static_cast<int>(pane.text.size()));
+  if (line < topLine) pane.topBlock = blocks;
+  return pane;
 }
 
 // The colour of a profile value: red in the lowest byte, then green, then blue.
@@ -105,23 +125,25 @@ void CViewer::Show(const FOUND_M* hit, const std::string& pattern) {
                                                  : PlainHighlights(text.text, shownPattern, ignoreCase_);
   shown_ = std::move(text.text);
   highlights_ = std::move(ranges);
-  Display(shown_, highlights_);
   topLine_ = range == VIEWER_ALL ? hit->lineNumber : text.topLine;
-  ScrollToLine(topLine_);
+  ScrollToBlock(Display(shown_, highlights_, topLine_));
 }
 
-// Puts the text into the pane and notes where to colour it.
-void CViewer::Display(const std::string& sjis, const std::vector<HighlightRange>& ranges) {
+// Puts the text into the pane and notes where to colour it; returns the paragraph where line `topLine`
+// begins.
+int CViewer::Display(const std::string& sjis, const std::vector<HighlightRange>& ranges, int topLine) {
   std::vector<size_t> offsets;
   offsets.reserve(2 * ranges.size());
   for (const HighlightRange& r : ranges) {
     offsets.push_back(r.begin);
     offsets.push_back(r.end);
   }
-  setPlainText(PaneText(sjis));
+  PaneDocument pane = MakePane(sjis, offsets, topLine);
+  setPlainText(pane.text);
   // Only now: the pane asks for colour while it takes the text, before its blocks hold their text.
-  colourPositions_ = PanePositions(sjis, offsets);
+  colourPositions_ = std::move(pane.positions);
   ColourVisibleBlocks();
+  return pane.topBlock;
 }
 
 // Colours the ranges inside the blocks in view that are not coloured yet; only the colour of the
@@ -150,11 +172,11 @@ void CViewer::ColourVisibleBlocks() {
   }
 }
 
-// Makes the start of line `line` (from 1; past the last line, the last one) the first visible line,
-// wrapped lines above it counted as the lines they take on the screen. The caret is left at the start
-// of that line: putting it back to the text's start would scroll the pane back with it.
-void CViewer::ScrollToLine(int line) {
-  QTextBlock block = document()->findBlockByNumber(std::max(0, line - 1));
+// Makes the start of paragraph `number` (from 0) the first visible line, wrapped lines above it counted
+// as the lines they take on the screen. The caret is left at the start of that line: putting it back to
+// the text's start would scroll the pane back with it.
+void CViewer::ScrollToBlock(int number) {
+  QTextBlock block = document()->findBlockByNumber(number);
   if (!block.isValid()) block = document()->lastBlock();
   // Scrolling the caret from the end back to the line leaves the line at the top (as far as the text
   // below it allows).

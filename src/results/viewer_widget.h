@@ -67,8 +67,8 @@ class CViewer : public QPlainTextEdit {
 
  private:
   int RangeFor(const FOUND_M& hit) const;
-  void Display(const std::string& sjis, const std::vector<HighlightRange>& ranges);
-  void ScrollToLine(int line);
+  int Display(const std::string& sjis, const std::vector<HighlightRange>& ranges, int topLine);
+  void ScrollToBlock(int number);
   void ColourVisibleBlocks();
 
   ViewerSettings settings_;
