@@ -34,10 +34,28 @@ struct PaneDocument {
 
 // `offsets` ascending.
 PaneDocument MakePane(std::string_view sjis, const std::vector<size_t>& offsets, int topLine) {
-  const std::u16string units = platform::Utf16FromCp932(sjis);
+  std::u16string units = platform::Utf16FromCp932(sjis);
   PaneDocument pane;
-  pane.text.reserve(static_cast<qsizetype>(units.size()));
   pane.positions.reserve(offsets.size());
+  // Written over the units themselves while no part break has been added (the text only shrinks, a
+  // CR LF becoming one unit); the parts of long lines then need a second buffer.
+  std::u16string grown;
+  std::u16string* out = &units;
+  size_t written = 0;
+  // `read`: the index of the unit being read; `unread`: that unit is still to be read, so it must not be
+  // overwritten.
+  auto put = [&](char16_t unit, size_t read, bool unread) {
+    if (out == &units && (written > read || (unread && written == read))) {
+      grown.assign(units, 0, written);
+      out = &grown;
+    }
+    if (out == &grown) {
+      grown.push_back(unit);
+    } else {
+      units[written] = unit;
+    }
+    ++written;
+  };
   size_t k = 0;
   int line = 1;
   int blocks = 0;
@@ -46,13 +64,13 @@ PaneDocument MakePane(std::string_view sjis, const std::vector<size_t>& offsets,
   for (size_t u = 0; u < units.size(); ++u) {
     const bool crlf = sjis[b] == '\r' && b + 1 < sjis.size() && sjis[b + 1] == '\n';
     if (!crlf && column == kLongestParagraph) {
-      pane.text.append(QChar('\n'));
+      put(u'\n', u, true);
       ++blocks;
       column = 0;
     }
-    for (; k < offsets.size() && offsets[k] <= b; ++k) pane.positions.push_back(static_cast<int>(pane.text.size()));
+    for (; k < offsets.size() && offsets[k] <= b; ++k) pane.positions.push_back(static_cast<int>(written));
     if (crlf) {
-      pane.text.append(QChar('\n'));
+      put(u'\n', u, false);
       b += 2;
       ++u;  // the LF's unit
       ++blocks;
@@ -60,12 +78,14 @@ PaneDocument MakePane(std::string_view sjis, const std::vector<size_t>& offsets,
       if (++line == topLine) pane.topBlock = blocks;
       continue;
     }
-    pane.text.append(QChar(units[u]));
+    put(units[u], u, false);
     ++column;
     b += std::max<size_t>(1, matching::CharLen(sjis, b));
   }
-  for (; k < offsets.size(); ++k) pane.positions.push_back(static_cast<int>(pane.text.size()));
+  for (; k < offsets.size(); ++k) pane.positions.push_back(static_cast<int>(written));
   if (line < topLine) pane.topBlock = blocks;
+  const std::u16string& text = out == &units ? units : grown;
+  pane.text = QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(written));
   return pane;
 }
 
