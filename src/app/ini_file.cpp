@@ -253,6 +253,17 @@ bool IniFile::WriteString(std::string_view section, std::string_view key, std::s
   return true;
 }
 
+std::vector<std::pair<std::string, std::string>> IniFile::ReadSection(std::string_view section) const {
+  std::vector<std::pair<std::string, std::string>> keys;
+  const size_t header = FindSection(section);
+  if (header == lines_.size()) return keys;
+  const size_t end = SectionEnd(header);
+  for (size_t i = header + 1; i < end; ++i) {
+    if (lines_[i].kind == LineKind::kKey) keys.emplace_back(lines_[i].name, lines_[i].value);
+  }
+  return keys;
+}
+
 void IniFile::DeleteSection(std::string_view section) {
   for (size_t header = FindSection(section); header < lines_.size(); header = FindSection(section)) {
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(header),

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
-#include <QTextEdit>
 #include <QTimer>
 #include <algorithm>
 
@@ -29,10 +28,9 @@
 #include "platform/local_time.h"
 #include "results/list_file_widget.h"
 #include "results/list_moji_widget.h"
+#include "results/viewer_widget.h"
 
 namespace {
-
-constexpr char kViewerSection[] = "Viewer Section";
 
 // The design's smallest client area; the measured controls may make it larger.
 constexpr int kDesignedMinWidth = 560;
@@ -133,10 +131,12 @@ void CSerquinDlg::CreateControls() {
   connect(textList_, &CListMoji::RecordSelected, this, [this](const FOUND_M* hit) { OnTextRecordSelected(hit); });
   connect(textList_, &CListMoji::PageViewer, this, [this](bool up) { OnPageViewer(up); });
 
-  viewer_ = new QTextEdit(this);
-  viewer_->setObjectName("id1010");
-  viewer_->setReadOnly(true);
+  viewer_ = new CViewer(this);
   controls_[kIdViewer] = viewer_;
+  viewerTimer_ = new QTimer(this);
+  viewerTimer_->setSingleShot(true);
+  viewerTimer_->setInterval(0);
+  connect(viewerTimer_, &QTimer::timeout, this, [this] { viewer_->Show(viewerRecord_, conditions_.PatternText); });
 
   hitCount_ = MakeLabel(kIdHitCount, "0");
   progress_ = MakeLabel(kIdProgress, "");
@@ -195,9 +195,7 @@ void CSerquinDlg::CreateShortcuts() {
 void CSerquinDlg::LoadFromProfile() {
   LoadProfile(profile_.ini, conditions_, settings_, locationHistory_, patternHistory_,
               matching::IsRegexLibraryPresent);
-  viewerRangeView_ = profile_.ini.ReadInt(kViewerSection, "ViewerRangeView", 1) != 0;
-  viewerRange_ = profile_.ini.ReadInt(kViewerSection, "ViewerRange", 1);
-  if (viewerRange_ < 0 || viewerRange_ > 2) viewerRange_ = 1;
+  viewer_->LoadSettings(profile_.ini);
   RefreshBoxes();
 }
 
@@ -268,7 +266,7 @@ QWidget* CSerquinDlg::Control(int id) const {
 // The viewer has a pane only while it is to be shown with one of its three ranges, and only beside the
 // text list.
 bool CSerquinDlg::ViewerShown() const {
-  return viewerRangeView_ && viewerRange_ >= 0 && viewerRange_ <= 2 && textList_->isVisibleTo(this);
+  return viewer_->IsShown() && textList_->isVisibleTo(this);
 }
 
 void CSerquinDlg::LayOut() {

@@ -24,10 +24,10 @@
 class CListFile;
 class CListMoji;
 class HitActions;
+class CViewer;
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QTextEdit;
 class QTimer;
 struct FOUND_F;
 struct FOUND_M;
@@ -61,6 +61,7 @@ class CSerquinDlg : public QDialog, public HandOverReceiver {
   void SaveResults();
   // The actions on the lists' hits; tests replace their desktop.
   HitActions& Actions() const { return *hitActions_; }
+  CViewer* Viewer() const { return viewer_; }
 
  signals:
   // A search has ended (normally, by a failed regular expression, or stopped by the user).
@@ -159,8 +160,6 @@ class CSerquinDlg : public QDialog, public HandOverReceiver {
   bool settingsOpen_ = false;   // a settings dialog is open
   bool shutDown_ = false;       // the profile has been written at the close
   const FOUND_M* viewerRecord_ = nullptr;  // the text hit the viewer last received
-  bool viewerRangeView_ = true;            // "ViewerRangeView": the viewer is shown at all
-  int viewerRange_ = 1;                    // "ViewerRange": 0 whole file, 1 lines, 2 the "<HR>" range
   // The display path of the last hit's folder, since the hits of one file arrive one after another.
   std::string lastFolder_;
   std::string lastDisplayPath_;
@@ -172,7 +171,10 @@ class CSerquinDlg : public QDialog, public HandOverReceiver {
   std::array<QPushButton*, 3> kindButtons_{};  // text, file, folder
   CListMoji* textList_ = nullptr;
   CListFile* fileList_ = nullptr;
-  QTextEdit* viewer_ = nullptr;
+  CViewer* viewer_ = nullptr;
+  // Shows viewerRecord_ once the selection rests: holding an arrow key down the list queues at most this
+  // one pending Show, never one per row passed.
+  QTimer* viewerTimer_ = nullptr;
   QLabel* hitCount_ = nullptr;
   QLabel* progress_ = nullptr;
   QString progressText_;

@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTextEdit>
 #include <QTimer>
 #include <deque>
 
@@ -22,6 +20,7 @@
 #include "results/display_path.h"
 #include "results/list_file_widget.h"
 #include "results/list_moji_widget.h"
+#include "results/viewer_widget.h"
 #include "search/found.h"
 
 void CSerquinDlg::SearchCommand() {
@@ -42,11 +41,14 @@ void CSerquinDlg::SearchCommand() {
 void CSerquinDlg::StartSearch() {
   textList_->Clear();
   fileList_->Clear();
+  // The records go with the list: a Show still pending must not reach them.
+  viewerTimer_->stop();
   viewerRecord_ = nullptr;
   lastFolder_.clear();
   lastDisplayPath_.clear();
   conditions_.BasePath.clear();
-  viewer_->clear();
+  viewer_->Clear();
+  viewer_->SetSearchFlags(conditions_.LetterClassify, conditions_.BregFlag);
   UpdateStatusRow();
   EnableInputs(false);
   if (int message = session_.Validate(conditions_)) {
@@ -202,13 +204,12 @@ void CSerquinDlg::OnSearchEnd(int code, const std::string& message) {
 void CSerquinDlg::OnTextRecordSelected(const FOUND_M* hit) {
   if (hit == nullptr || hit == viewerRecord_) return;
   viewerRecord_ = hit;
+  viewerTimer_->start();
 }
 
 // Space and Shift+Space in the text list page the viewer while it is set to be shown.
 void CSerquinDlg::OnPageViewer(bool up) {
-  if (!viewerRangeView_ || viewerRange_ < 0 || viewerRange_ > 2) return;
-  viewer_->verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderPageStepSub
-                                                 : QAbstractSlider::SliderPageStepAdd);
+  if (viewer_->IsShown()) viewer_->Page(up);
 }
 
 // Applies a command line; when it asks for an immediate start the focus goes to the search button and the
@@ -273,6 +274,7 @@ void CSerquinDlg::Shutdown() {
   SaveFrame();
   textList_->SaveColumns(profile_.ini);
   fileList_->SaveColumns(profile_.ini);
+  viewer_->SaveSettings(profile_.ini);
   std::string error;
   if (!profile_.writePath.empty() &&
       !WriteProfile(profile_, conditions_, settings_, locationHistory_, patternHistory_, error)) {

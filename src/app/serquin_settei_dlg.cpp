@@ -7,6 +7,7 @@
 #include "pages/settei_b_dlg.h"
 #include "results/list_file_widget.h"
 #include "results/list_moji_widget.h"
+#include "results/viewer_widget.h"
 
 // Opens the settings dialog modally. While it is open, hand-overs from a second start are ignored.
 void CSerquinDlg::OpenSettings() {
@@ -108,17 +109,18 @@ void CSerquinDlg::ApplyTopmost(bool topmost) {
   show();
 }
 
-// The viewer's settings as the window keeps them today: only whether it shows and its range. The other
-// values pass through the dialog at their defaults; once the window keeps a whole ViewerSettings, these
-// two become a plain copy in and out of it (and the viewer shows its record again with the new values).
+// The viewer's values the settings dialog edits; its per-path overrides pass through unchanged.
 ViewerSettings CSerquinDlg::ViewerValues() const {
-  ViewerSettings viewer;
-  viewer.ViewerRangeView = viewerRangeView_;
-  viewer.ViewerRange = viewerRange_;
-  return viewer;
+  return viewer_->Settings();
 }
 
+// Takes the dialog's five viewer values, then shows the viewer's hit again so that they take effect at once.
 void CSerquinDlg::SetViewerValues(const ViewerSettings& viewer) {
-  viewerRangeView_ = viewer.ViewerRangeView;
-  viewerRange_ = viewer.ViewerRange;
+  ViewerSettings& mine = viewer_->Settings();
+  mine.ViewerRangeView = viewer.ViewerRangeView;
+  mine.ViewerRange = viewer.ViewerRange;
+  mine.ViewerMae = viewer.ViewerMae;
+  mine.ViewerAto = viewer.ViewerAto;
+  mine.ViewerLookIro = viewer.ViewerLookIro;
+  if (viewerRecord_ != nullptr) viewer_->Show(viewerRecord_, conditions_.PatternText);
 }

@@ -257,4 +257,11 @@ TEST_F(IniFileOnDisk, AFailedSaveReportsAndLeavesTheOldFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tree.Root()), {}), 1);
 }
 
+TEST(IniFileTest, ReadSectionGivesTheFirstSectionsKeysInOrder) {
+  const IniFile ini("[a]\nx=1\n[B]\n k = v \nno equals\n=empty key\nk=second\n[b]\nlater=1\n");
+  using Keys = std::vector<std::pair<std::string, std::string>>;
+  EXPECT_EQ(ini.ReadSection("b"), (Keys{{"k", "v"}, {"k", "second"}}));
+  EXPECT_EQ(ini.ReadSection("none"), Keys{});
+}
+
 }  // namespace

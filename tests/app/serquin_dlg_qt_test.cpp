@@ -15,12 +15,14 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 
 #include "app/qt_text_qt.h"
 #include "resources/strings.h"
 #include "results/list_file_widget.h"
 #include "results/list_moji_widget.h"
+#include "results/viewer_widget.h"
 #include "testkit/qt_app.h"
 #include "testkit/temp_tree.h"
 
@@ -153,6 +155,32 @@ TEST_F(SerquinDlgTest, TextSearchFillsTheTextListAndSelectsTheFirstHit) {
   EXPECT_EQ(dialog_->TextList()->SelectedRecords().size(), 1u);
   // The location and the string went to the tops of their histories.
   EXPECT_EQ(Find<QComboBox>(1001)->itemText(0), "日本語");
+}
+
+// The selected hit's line shows in the viewer; moving the selection over many rows before the window
+// gets to the viewer shows only the last one, once.
+TEST_F(SerquinDlgTest, SelectedTextHitShowsInTheViewerOnce) {
+  for (int i = 0; i < 20; ++i) tree_.File("v/f" + std::to_string(100 + i) + ".txt", "x\nhit " + std::to_string(i) + "\n");
+  Type(1004, QtFromNative(tree_.Path("v")));
+  Type(1001, "hit");
+  SetKinds(true, false, false);
+  Find<QPushButton>(1003)->click();
+  ASSERT_TRUE(WaitForEnd());
+  ASSERT_EQ(dialog_->TextList()->Count(), 20);
+  CViewer* viewer = dialog_->Viewer();
+  EXPECT_TRUE(viewer->isVisible());
+  QTRY_COMPARE(viewer->document()->firstBlock().text(), QString("hit 0"));
+  EXPECT_EQ(viewer->TopLine(), 1);
+
+  QSignalSpy changes(viewer, &QPlainTextEdit::textChanged);
+  dialog_->TextList()->selectRow(1);
+  QTRY_COMPARE(viewer->document()->firstBlock().text(), QString("hit 1"));
+  const qsizetype perShow = changes.count();
+  changes.clear();
+  for (int row = 2; row < 20; ++row) dialog_->TextList()->selectRow(row);
+  QTRY_COMPARE(viewer->document()->firstBlock().text(), QString("hit 19"));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(changes.count(), perShow);
 }
 
 // 100 hits while the window takes none: the search waits on its backlog, so it is surely running.

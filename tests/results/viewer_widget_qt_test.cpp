@@ -1,0 +1,282 @@
+// The viewer pane offscreen: the hit's line scrolled to the top (wrapped lines counted), the colour of
+// the characters at the computed ranges in several character codes and ranges, files that cannot be
+// shown, the overrides, paging and the context menu.
+#include "results/viewer_widget.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <set>
+
+#include "matching/code_convert.h"
+#include "platform/cp932.h"
+#include "search/found.h"
+#include "testkit/qt_app.h"
+#include "testkit/temp_tree.h"
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+
+class ViewerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    viewer_.resize(400, 160);
+    viewer_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer_));
+  }
+
+  // A hit on `line` of a file made in the tree with `bytes`, read in `code`.
+  std::unique_ptr<FOUND_M> Hit(const std::string& relative, const std::string& bytes, int line, int code = 0) {
+    const std::string path = tree_.File(relative, bytes);
+    return MakeTextHit(MakeHitFile(platform::Cp932FromUtf8(path), path), line, "", code);
+  }
+
+  // The pane positions whose characters are red.
+  std::set<int> RedPositions() const {
+    std::set<int> red;
+    for (QTextBlock b = viewer_.document()->begin(); b.isValid(); b = b.next()) {
+      for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment f = it.fragment();
+        if (f.charFormat().foreground().color() != kRed) continue;
+        for (int p = f.position(); p < f.position() + f.length(); ++p) red.insert(p);
+      }
+    }
+    return red;
+  }
+
+  // The positions of every occurrence of `shown` in the pane's text (case ignored when asked).
+  std::set<int> Occurrences(const QString& shown, Qt::CaseSensitivity cs = Qt::CaseSensitive) const {
+    std::set<int> at;
+    const QString text = viewer_.document()->toPlainText();
+    for (int i = text.indexOf(shown, 0, cs); i >= 0; i = text.indexOf(shown, i + shown.size(), cs)) {
+      for (int k = 0; k < shown.size(); ++k) at.insert(i + k);
+    }
+    return at;
+  }
+
+  // The line (block number from 1) at the top of the pane, and whether the top shows its beginning.
+  int TopBlock(bool* atLineStart = nullptr) const {
+    const QTextCursor top = viewer_.cursorForPosition(QPoint(2, 2));
+    if (atLineStart) *atLineStart = top.positionInBlock() == 0;
+    return top.blockNumber() + 1;
+  }
+
+  TempTree tree_;
+  CViewer viewer_;
+};
+
+TEST_F(ViewerTest, HitLineScrolledToTheTop) {
+  std::string text;
+  for (int k = 1; k <= 80; ++k) {
+    // Every fifth line is long enough to wrap several times in the pane.
+    text += "line " + std::to_string(k) + (k % 5 == 0 ? std::string(300, 'w') : "") + "\n";
+  }
+  struct Case {
+    const char* name;
+    int range, before, after, line;
+    int topLine;  // shown line scrolled to the top
+    int firstShown;  // file line of the first shown line
+  };
+  const Case cases[] = {
+      {"whole file", 0, 0, 5, 47, 47, 1},
+      {"lines, defaults", 1, 0, 60, 10, 1, 10},
+      {"lines, three before", 1, 3, 60, 10, 4, 7},
+      {"lines, before past line 1", 1, 3, 60, 2, 2, 1},
+  };
+  for (const Case& c : cases) {
+    viewer_.Settings().ViewerRange = c.range;
+    viewer_.Settings().ViewerMae = c.before;
+    viewer_.Settings().ViewerAto = c.after;
+    auto hit = Hit("lines.txt", text, c.line);
+    viewer_.Show(hit.get(), "line");
+    EXPECT_EQ(viewer_.TopLine(), c.topLine) << c.name;
+    bool atStart = false;
+    EXPECT_EQ(TopBlock(&atStart), c.topLine) << c.name;
+    EXPECT_TRUE(atStart) << c.name;
+    EXPECT_TRUE(viewer_.document()->firstBlock().text().startsWith(QString("line %1").arg(c.firstShown)))
+        << c.name;
+    EXPECT_EQ(viewer_.textCursor().blockNumber() + 1, c.topLine) << c.name;
+  }
+}
+
+TEST_F(ViewerTest, PatternColouredInEveryCodeAndRange) {
+  const std::string settei = "\x90\xdd\x92\xe8";  // 設定 in Shift-JIS
+  const std::string sjis = "\x82\xa0" + settei + "x\r\n" + settei + settei + "\r\nabc ABC Abc\n";
+  const std::string html = "<p>head</p>\n<HR>\n<b>&lt;b&gt; \x90\xdd\x92\xe8</b>\n<hr>\ntail &lt;b&gt;\n";
+  auto utf16be = [](const std::string& text) {
+    std::string out = "\xFE\xFF";
+    for (char16_t u : platform::Utf16FromCp932(text)) out += {static_cast<char>(u >> 8), static_cast<char>(u & 0xFF)};
+    return out;
+  };
+  struct Case {
+    const char* name;
+    std::string bytes;
+    int code, range, line;
+    std::string pattern;
+    bool ignoreCase;
+    QString shown;  // what is coloured, as the pane shows it
+    Qt::CaseSensitivity cs;
+  };
+  const Case cases[] = {
+      {"Shift-JIS, whole file", sjis, 0, 0, 2, settei, false, "設定", Qt::CaseSensitive},
+      {"UTF-16BE, lines", utf16be(sjis), 6, 1, 1, settei, false, "設定", Qt::CaseSensitive},
+      {"EUC-JP, case ignored", CCodeConvert::SjisToEuc(sjis), 1, 0, 3, "abc", true, "abc", Qt::CaseInsensitive},
+      {"HTML, <HR> range, entities", html, 0, 2, 3, "&lt;b&gt;", false, "<b>", Qt::CaseSensitive},
+  };
+  for (const Case& c : cases) {
+    viewer_.Settings().ViewerRange = c.range;
+    viewer_.SetSearchFlags(c.ignoreCase, false);
+    auto hit = Hit("coloured.txt", c.bytes, c.line, c.code);
+    viewer_.Show(hit.get(), c.pattern);
+    const std::set<int> expected = Occurrences(c.shown, c.cs);
+    EXPECT_FALSE(expected.empty()) << c.name;
+    EXPECT_EQ(RedPositions(), expected) << c.name;
+  }
+  // The "<HR>" range shows only the hit's part, entities decoded.
+  EXPECT_EQ(viewer_.document()->toPlainText(), QString("<b><b> 設定</b>\n"));
+}
+
+// Blocks are coloured as they come into view: the hit's line at once, the start once scrolled to.
+TEST_F(ViewerTest, BlocksScrolledIntoViewAreColoured) {
+  std::string text;
+  for (int k = 1; k <= 300; ++k) text += std::to_string(k) + " x\n";
+  viewer_.Settings().ViewerRange = 0;
+  auto hit = Hit("many.txt", text, 250);
+  viewer_.Show(hit.get(), "x");
+  auto redInBlock = [this](int block) {
+    const std::set<int> red = RedPositions();
+    const QTextBlock b = viewer_.document()->findBlockByNumber(block);
+    return red.count(b.position() + b.length() - 2) == 1;
+  };
+  EXPECT_TRUE(redInBlock(249));
+  viewer_.verticalScrollBar()->setValue(0);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(redInBlock(0));
+  EXPECT_TRUE(redInBlock(3));
+}
+
+// A line of megabytes goes into the pane in parts (one paragraph of its own would hold the window for
+// minutes): its text, colours and the scroll to the line after it stay right.
+TEST_F(ViewerTest, VeryLongLineIsShownInParts) {
+  std::string chunk = "aaaaaaaaax";
+  std::string longLine;
+  for (int k = 0; k < 10000; ++k) longLine += chunk;
+  viewer_.Settings().ViewerRange = 0;
+  const std::string after(40, '\n');  // so that the pane can scroll the line after it to the top
+  auto hit = Hit("long.txt", "a\n" + longLine + "\nb x" + after, 3);
+  viewer_.Show(hit.get(), "x");
+  const QString text = viewer_.document()->toPlainText();
+  EXPECT_GT(viewer_.document()->blockCount(), 60);
+  EXPECT_EQ(text.left(text.indexOf("b x")).remove('\n').toStdString(), "a" + longLine);
+  EXPECT_EQ(viewer_.document()->findBlockByNumber(TopBlock() - 1).text(), "b x");
+  viewer_.verticalScrollBar()->setValue(0);
+  QCoreApplication::processEvents();
+  const std::set<int> red = RedPositions();
+  EXPECT_EQ(red.count(11), 1u);  // the first x of the long line, in view now
+  EXPECT_EQ(red.count(10), 0u);
+
+  const std::string tenMegabytes(10 << 20, 'y');
+  auto huge = Hit("huge.txt", "a\n" + tenMegabytes + "\nhit\n", 3);
+  viewer_.Show(huge.get(), "hit");
+  EXPECT_EQ(viewer_.document()->lastBlock().previous().text(), "hit");
+}
+
+TEST_F(ViewerTest, ColourIsTheSettingsColour) {
+  viewer_.Settings().ViewerLookIro = 0xFF8000;  // blue 255, green 128, red 0
+  auto hit = Hit("c.txt", "xyz\n", 1);
+  viewer_.Show(hit.get(), "y");
+  QTextCursor at(viewer_.document());
+  at.setPosition(2);
+  EXPECT_EQ(at.charFormat().foreground().color(), QColor(0, 128, 255));
+}
+
+TEST_F(ViewerTest, RegularExpressionsIncludingEmptyMatches) {
+  viewer_.Settings().ViewerRange = 0;
+  viewer_.SetSearchFlags(false, true);
+  auto hit = Hit("r.txt", "ab12 cd345\n" + std::string(100000, 'z') + "\n", 1);
+  viewer_.Show(hit.get(), "[0-9]+");
+  EXPECT_EQ(RedPositions(), (std::set<int>{2, 3, 7, 8, 9}));
+  viewer_.Show(hit.get(), "q*");  // matches the empty string at every position
+  EXPECT_TRUE(RedPositions().empty());
+  EXPECT_EQ(viewer_.document()->toPlainText().count('z'), 100000);
+}
+
+TEST_F(ViewerTest, HitsThatCannotBeShownLeaveThePaneEmpty) {
+  auto shown = Hit("ok.txt", "shown\n", 1);
+  auto gone = Hit("gone.txt", "x\n", 1);
+  std::remove(gone->NativePath().c_str());
+  auto folder = Hit("dir/f.txt", "x\n", 1);
+  auto sub = Hit("dir/sub/f.txt", "sub\n", 1);
+  auto byPath = Hit("p.txt", "x\n", 1);
+  auto record = Hit("r.txt", "x\n", 1);
+  record->kind = 2;
+  viewer_.Settings().FixMap = {{folder->Folder(), VIEWER_NONE}, {byPath->Folder() + "/p.txt", VIEWER_NONE}};
+  for (const FOUND_M* hit : {gone.get(), folder.get(), byPath.get(), record.get()}) {
+    viewer_.Show(shown.get(), "s");
+    ASSERT_FALSE(viewer_.document()->isEmpty());
+    viewer_.Show(hit, "x");
+    EXPECT_TRUE(viewer_.document()->isEmpty()) << hit->FileName();
+    EXPECT_TRUE(viewer_.ShownText().empty());
+  }
+  // The folder's override does not reach its subfolders; a missing record changes nothing.
+  viewer_.Show(sub.get(), "sub");
+  EXPECT_EQ(viewer_.document()->toPlainText(), "sub\n");
+  viewer_.Show(nullptr, "sub");
+  EXPECT_EQ(viewer_.document()->toPlainText(), "sub\n");
+  viewer_.Settings().ViewerRangeView = false;
+  viewer_.Show(sub.get(), "sub");
+  EXPECT_TRUE(viewer_.document()->isEmpty());
+}
+
+TEST_F(ViewerTest, SpacePagesDownAndShiftSpaceUp) {
+  std::string text;
+  for (int k = 1; k <= 200; ++k) text += "line\n";
+  viewer_.Settings().ViewerRange = 0;
+  auto hit = Hit("p.txt", text, 1);
+  viewer_.Show(hit.get(), "x");
+  QScrollBar* bar = viewer_.verticalScrollBar();
+  ASSERT_EQ(bar->value(), 0);
+  viewer_.Page(false);
+  const int onePage = bar->value();
+  ASSERT_GT(onePage, 0);
+  bar->setValue(0);
+  QTest::keyClick(&viewer_, Qt::Key_Space);
+  EXPECT_EQ(bar->value(), onePage);
+  QTest::keyClick(&viewer_, Qt::Key_Space);
+  EXPECT_GT(bar->value(), onePage);
+  QTest::keyClick(&viewer_, Qt::Key_Space, Qt::ShiftModifier);
+  EXPECT_EQ(bar->value(), onePage);
+  EXPECT_EQ(viewer_.document()->toPlainText().size(), 1000);  // nothing typed into the pane
+}
+
+TEST_F(ViewerTest, ContextMenuOffersOpenOnlyForFileAndHttpLinks) {
+  struct Case {
+    const char* text;
+    bool open;
+  };
+  const Case cases[] = {{"http://example.org/ x", true}, {"FILE:///tmp x", true}, {"https://a x", false},
+                        {"ftp://a x", false}, {"http:/ x", false}};
+  for (const Case& c : cases) {
+    viewer_.setPlainText(c.text);
+    QTextCursor select(viewer_.document());
+    select.setPosition(0);
+    select.setPosition(static_cast<int>(std::string(c.text).find(' ')), QTextCursor::KeepAnchor);
+    viewer_.setTextCursor(select);
+    std::unique_ptr<QMenu> menu = viewer_.BuildContextMenu();
+    std::vector<int> commands;
+    for (QAction* a : menu->actions()) commands.push_back(a->data().toInt());
+    const std::vector<int> expected =
+        c.open ? std::vector<int>{kViewerMenuCopy, kViewerMenuOpen} : std::vector<int>{kViewerMenuCopy};
+    EXPECT_EQ(commands, expected) << c.text;
+    EXPECT_TRUE(menu->actions().front()->isEnabled());
+  }
+  viewer_.setTextCursor(QTextCursor(viewer_.document()));
+  EXPECT_FALSE(viewer_.BuildContextMenu()->actions().front()->isEnabled());
+}
+
+}  // namespace
