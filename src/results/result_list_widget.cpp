@@ -125,7 +125,11 @@ void ResultListView::RefreshTexts() {
 }
 
 int ResultListView::FontPercent() const {
-  return std::max(100, fontMetrics().height() * 100 / 12);
+  // The classic font is 12 pixels a line and 6 pixels a digit; cells here also have wider margins.
+  const QFontMetrics metrics = fontMetrics();
+  const int byHeight = metrics.height() * 100 / 12;
+  const int byDigits = (metrics.horizontalAdvance(QStringLiteral("0000000000")) + 16) * 100 / 60;
+  return std::max({100, byHeight, byDigits});
 }
 
 void ResultListView::ApplyColumns(const ListColumns& columns) {

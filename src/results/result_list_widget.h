@@ -62,8 +62,8 @@ class ResultListView : public QTableView {
 
   // Applies loaded column settings: the shown columns with their widths, in their order.
   void ApplyColumns(const ListColumns& columns);
-  // How much wider than the classic 9-point font (12 pixels a line) the list's font is, in percent; the
-  // default column widths grow by it.
+  // How much larger than the classic 9-point font the list's font is, in percent (by its line height and
+  // its digits, whichever is more); the default column widths grow by it.
   int FontPercent() const;
   // The current widths by logical column (-1 for a column not shown, up to `total`) and the order.
   ListColumns CurrentColumns(int total) const;

@@ -71,13 +71,15 @@ struct Settings {
   std::string editorParam;
 };
 
-// A font no taller than the classic 9-point one (12 pixels a line), so the default widths stand as
-// they are; a larger font widens them (FirstStartWidthsGrowWithTheFont).
+// A font no larger than the classic 9-point one (12 pixels a line, ten digits with the cell margins in 60
+// pixels), so the default widths stand as they are; a larger font widens them
+// (FirstStartWidthsGrowWithTheFont).
 QFont ClassicSizeFont(const QWidget& widget) {
   QFont font = widget.font();
-  for (int pixels = 12; pixels > 4; --pixels) {
+  for (int pixels = 12; pixels > 1; --pixels) {
     font.setPixelSize(pixels);
-    if (QFontMetrics(font).height() <= 12) break;
+    const QFontMetrics metrics(font);
+    if (metrics.height() <= 12 && metrics.horizontalAdvance("0000000000") + 16 <= 60) break;
   }
   return font;
 }
