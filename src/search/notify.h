@@ -95,4 +95,7 @@ class NotifyTarget {
   // True when the front end prints UTF-8 and wants the line of a UTF-8 file as the file holds it, besides
   // its code page 932 form: it then needs no conversion back and loses no character the code page lacks.
   virtual bool WantsUtf8Lines() const { return false; }
+  // With WantsUtf8Lines: true when the front end uses nothing but that UTF-8 line of a UTF-8 file's hit.
+  // Such a hit may then carry an empty code page 932 line text, which saves converting every line.
+  virtual bool TakesUtf8LinesOnly() const { return false; }
 };

@@ -260,6 +260,12 @@ void TextScanner::ScanConverted(char* text, size_t length, const CSboymoo& match
   const CSboymoo& sjis = *owner_.matchers_.sjis;
   end_ = text + length;
   lineStart_ = text;
+  // A raw match in UTF-8 text is a hit as it stands when the pattern's UTF-8 form converts back to its
+  // Shift-JIS form and no letter is folded (see Matchers::utf8RawIsHit): the confirmation would find the
+  // same. The line is then converted only when the front end wants it in code page 932.
+  const bool rawIsHit = code_ == kCodeUtf8 && owner_.matchers_.utf8RawIsHit &&
+                        (!owner_.ignoreCase_ || sjis.FoldsNothing());
+  const bool convert = !(rawIsHit && owner_.utf8LinesOnly_);
   std::string converted;
   for (char* cursor = text; cursor < end_;) {
     const char* hit = FindNext(matcher, cursor, false);
@@ -267,9 +273,9 @@ void TextScanner::ScanConverted(char* text, size_t length, const CSboymoo& match
     PassBreaks(cursor, hit);
     char* lineStart = lineStart_;
     char* lineEnd = CutLine(const_cast<char*>(hit), cursor);
-    converted = CCodeConvert::ToSjis(code_, lineStart, static_cast<size_t>(lineEnd - lineStart));
-    if (sjis.HasHitOnBoundary(converted.c_str(), owner_.ignoreCase_) &&
-        Report(std::move(converted), Utf8Line(lineStart, lineEnd))) {
+    if (convert) converted = CCodeConvert::ToSjis(code_, lineStart, static_cast<size_t>(lineEnd - lineStart));
+    if ((rawIsHit || sjis.HasHitOnBoundary(converted.c_str(), owner_.ignoreCase_)) &&
+        Report(convert ? std::move(converted) : std::string(), Utf8Line(lineStart, lineEnd))) {
       return;
     }
     ++lineNumber_;

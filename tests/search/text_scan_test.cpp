@@ -231,6 +231,57 @@ TEST_F(TextScanTest, Utf8FilesGiveTheirOwnLinesWhenAskedFor) {
   }
 }
 
+// A raw match in a UTF-8 file is reported without converting and confirming its line in Shift-JIS when
+// the confirmation could not say otherwise; the lines must be those the confirmation gives. Invalid bytes
+// before the match, a search string whose UTF-8 form converts back to another code (the IBM form of Ⅰ,
+// which UTF-8 text converts to the NEC form: no hit, as in the confirmation) and folded letters are the
+// cases where the two could part. A front end that takes the UTF-8 lines only gets no converted line.
+TEST_F(TextScanTest, Utf8RawMatchesGiveTheLinesTheConfirmationGives) {
+  struct Case {
+    const char* name;
+    std::string pattern;  // Shift-JIS
+    bool ignoreCase;
+    std::string line;   // UTF-8, the second line of the file
+    bool hit;
+  } cases[] = {
+      {"plain", Sjis("人"), false, "a 人 b", true},
+      {"after a cut three-byte sequence", Sjis("人"), false, "\xE4人", true},
+      {"after a lone continuation byte", Sjis("人"), false, "\xBA\xBA人", true},
+      {"after a cut four-byte sequence", Sjis("人x"), false, "\xF0\x9F人x", true},
+      {"half-width kana after an invalid byte", Sjis("ｱｲ"), false, "\xEFｱｲ", true},
+      {"no letter to fold, case ignored", Sjis("検索"), true, "全文検索", true},
+      {"letters folded", Sjis("Ab人"), true, "x aB人", true},
+      {"IBM form of Ⅰ", "\xFA\x4A", false, "Ⅰ", false},
+      {"NEC form of Ⅰ", "\x87\x54", false, "Ⅰ", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // A first line long enough that detection sees only well-formed UTF-8 before the line.
+    std::string text = "first";
+    for (int i = 0; i < 100; ++i) text += "日本";
+    TempTree files;
+    files.File("utf8.txt", text + "\n" + c.line + "\n");
+    for (bool only : {false, true}) {
+      SearchConditions conditions = Conditions(c.pattern, 3, c.ignoreCase);
+      conditions.Locations = {files.Root() + "/"};
+      notify = std::make_unique<CollectNotify>(shared);
+      notify->utf8Lines = true;
+      notify->utf8LinesOnly = only;
+      shared.stop.Reset();
+      SearchThreadProc(BuildSearchRequest(conditions, *notify, shared, 0));
+      ASSERT_EQ(notify->textHits.size(), c.hit ? 1u : 0u) << only;
+      if (!c.hit) continue;
+      const auto& hit = notify->textHits[0];
+      EXPECT_EQ(hit->charCode, kCodeUtf8);
+      EXPECT_EQ(hit->lineNumber, 2);
+      EXPECT_EQ(hit->utf8Line, c.line);
+      // Only a raw match taken as it stands leaves the converted line out.
+      const bool rawTaken = only && !(c.ignoreCase && c.pattern == Sjis("Ab人"));
+      EXPECT_EQ(hit->lineText, rawTaken ? "" : platform::Cp932FromUtf8(c.line)) << only;
+    }
+  }
+}
+
 // A search string code page 932 cannot hold used to become "?" and find every line holding "?". Its own
 // characters are found in UTF-8 and UTF-16 files (reported in code page 932, with the UTF-8 line for
 // front ends that print it); files in the other codes cannot hold it and give no hit.
