@@ -1,9 +1,11 @@
 #include "platform/cp932.h"
 
+#include <errno.h>
 #include <iconv.h>
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -70,7 +72,7 @@ Tables::Tables() {
     BuildToUnicode(toUnicode);
     iconv_close(toUnicode);
   }
-  iconv_t fromUnicode = iconv_open("CP932", "WCHAR_T");
+  iconv_t fromUnicode = iconv_open("CP932//IGNORE", "WCHAR_T");
   if (fromUnicode != reinterpret_cast<iconv_t>(-1)) {
     BuildFromUnicode(fromUnicode);
     iconv_close(fromUnicode);
@@ -99,14 +101,43 @@ void Tables::BuildToUnicode(iconv_t cd) {
 }
 
 void Tables::BuildFromUnicode(iconv_t cd) {
-  unsigned char out[8];
+  // One call for all units instead of one per unit (65,000 calls cost about ten milliseconds at every
+  // start): each unit is followed by a line feed, which no code of another unit contains (trail bytes are
+  // 0x40 and above), so the output splits into one piece per unit. The converter drops a unit it cannot
+  // convert, which leaves that unit's piece empty.
+  std::vector<wchar_t> in;
+  in.reserve(2 * 0x10000);
   for (wchar_t unit = 0x80; unit < 0xFFFF; ++unit) {
     if (unit >= 0xD800 && unit <= 0xDFFF) continue;
-    long n = ConvertOne(cd, &unit, sizeof unit, out, sizeof out);
-    if (n == 1 && !IsLeadByte(out[0])) {
-      toCp932_[unit] = out[0];
-    } else if (n == 2 && IsLeadByte(out[0]) && IsTrailByte(out[1])) {
-      toCp932_[unit] = static_cast<char16_t>(out[0] << 8 | out[1]);
+    in.push_back(unit);
+    in.push_back(L'\n');
+  }
+  std::string out(2 * in.size(), '\0');  // at most two bytes a unit and one a line feed
+  char* inPtr = reinterpret_cast<char*>(in.data());
+  size_t inLeft = in.size() * sizeof(wchar_t);
+  char* outPtr = out.data();
+  size_t outLeft = out.size();
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  while (inLeft > 0) {
+    const size_t before = inLeft;
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) break;
+    // A converter that stops at a unit it cannot convert (rather than dropping it) has it skipped here.
+    if (inLeft == before && errno == EILSEQ) {
+      inPtr += sizeof(wchar_t);
+      inLeft -= sizeof(wchar_t);
+    } else if (inLeft == before) {
+      return;  // no progress for another reason: the units not reached stay unmapped
+    }
+  }
+  out.resize(static_cast<size_t>(outPtr - out.data()));
+  const wchar_t* unit = in.data();
+  for (size_t start = 0, lf; (lf = out.find('\n', start)) != std::string::npos; start = lf + 1, unit += 2) {
+    const auto* piece = reinterpret_cast<const unsigned char*>(out.data() + start);
+    const size_t n = lf - start;
+    if (n == 1 && !IsLeadByte(piece[0])) {
+      toCp932_[*unit] = piece[0];
+    } else if (n == 2 && IsLeadByte(piece[0]) && IsTrailByte(piece[1])) {
+      toCp932_[*unit] = static_cast<char16_t>(piece[0] << 8 | piece[1]);
     }
   }
 }
