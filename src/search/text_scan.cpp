@@ -13,6 +13,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 #include "matching/breg.h"
 #include "matching/code_convert.h"
@@ -45,10 +48,39 @@ constexpr size_t kStretch = size_t{1} << 20;
 // is abandoned, so that a file of many such lines costs a moment, not minutes, and the search goes on.
 constexpr int kRegexGiveUpsPerFile = 4;
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// The LFs in [from, to) thirty-two bytes at a time, where the processor has AVX2 (asked once at run time):
+// with many hits, counting the lines before them is the scan's largest per-byte cost after the search.
+__attribute__((target("avx2"))) size_t CountLineFeedsAvx2(const char*& p, const char* to) {
+  size_t count = 0;
+  const __m256i lf = _mm256_set1_epi8('\n'), zero = _mm256_setzero_si256();
+  while (to - p >= 32) {
+    const size_t blocks = std::min<size_t>(static_cast<size_t>(to - p) / 32, 255);
+    __m256i lanes = zero;
+    for (size_t k = 0; k < blocks; ++k, p += 32) {
+      lanes = _mm256_sub_epi8(lanes, _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), lf));
+    }
+    const __m256i sums = _mm256_sad_epu8(lanes, zero);
+    count += static_cast<size_t>(_mm256_extract_epi64(sums, 0)) + static_cast<size_t>(_mm256_extract_epi64(sums, 1)) +
+             static_cast<size_t>(_mm256_extract_epi64(sums, 2)) + static_cast<size_t>(_mm256_extract_epi64(sums, 3));
+  }
+  return count;
+}
+
+// Asked during static initialisation, so the processor model is set up first.
+const bool kHasAvx2 = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}();
+#endif
+
 // The number of LFs in [from, to), summed in byte lanes like the breaks below.
 size_t CountLineFeeds(const char* from, const char* to) {
   size_t count = 0;
   const char* p = from;
+#if defined(__x86_64__) && defined(__GNUC__)
+  if (kHasAvx2) count += CountLineFeedsAvx2(p, to);
+#endif
 #if defined(__SSE2__)
   const __m128i lf = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
   while (to - p >= 16) {
