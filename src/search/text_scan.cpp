@@ -147,7 +147,7 @@ class TextScanner {
   char* CutLine(char* hit, char*& cursor);
   // Counts the breaks between the cursor and the hit, keeping the line start up to date.
   void PassBreaks(char*& cursor, const char* hit);
-  // The number of line breaks in [from, to).
+  // The number of line breaks in [from, to), some of them CRs.
   size_t CountBreaks(const char* from, const char* to) const;
   // Posts the line as a hit of the current line number; true when the search is to stop.
   bool Report(std::string line, std::string_view utf8Line = {});
@@ -198,6 +198,16 @@ const char* TextScanner::FindNext(const CSboymoo& matcher, char*& cursor, bool m
 // the stretch between two hits (often most of a file) costs a few instructions per block, not a call per
 // line; the line start is then found by looking back from the hit.
 void TextScanner::PassBreaks(char*& cursor, const char* hit) {
+  // Most text holds no CR at all; one fast look for it lets the count be of LFs alone, and the line start
+  // be found behind the last LF by memrchr, a vector at a time.
+  if (!memchr(cursor, '\r', static_cast<size_t>(hit - cursor))) {
+    lineNumber_ += static_cast<int>(CountLineFeeds(cursor, hit));
+    if (const void* lf = memrchr(cursor, '\n', static_cast<size_t>(hit - cursor))) {
+      lineStart_ = static_cast<char*>(const_cast<void*>(lf)) + 1;
+    }
+    cursor = const_cast<char*>(hit);
+    return;
+  }
   lineNumber_ += static_cast<int>(CountBreaks(cursor, hit));
   for (const char* q = hit; q > cursor; --q) {
     if (q[-1] == '\n' || (q[-1] == '\r' && !(q < end_ && *q == '\n'))) {
@@ -209,8 +219,6 @@ void TextScanner::PassBreaks(char*& cursor, const char* hit) {
 }
 
 size_t TextScanner::CountBreaks(const char* from, const char* to) const {
-  // Most text holds no CR at all; one fast look for it lets the count be of LFs alone.
-  if (!memchr(from, '\r', static_cast<size_t>(to - from))) return CountLineFeeds(from, to);
   size_t breaks = 0;
   const char* p = from;
 #if defined(__SSE2__)
