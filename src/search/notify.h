@@ -39,7 +39,11 @@ struct Notification {
   Notification() = default;
   Notification(unsigned m, uintptr_t w, uint64_t s, std::string d = {})
       : msg(m), wParam(w), search(s), detail(std::move(d)) {}
-  Notification(Notification&& other) noexcept { *this = std::move(other); }
+  // A hit's record passes to the new notification; `other` keeps none.
+  Notification(Notification&& other) noexcept
+      : msg(other.msg), wParam(other.wParam), search(other.search), detail(std::move(other.detail)) {
+    if (other.IsHit()) other.wParam = 0;
+  }
   Notification& operator=(Notification&& other) noexcept;
   Notification(const Notification&) = delete;
   Notification& operator=(const Notification&) = delete;
