@@ -305,6 +305,9 @@ CharCodeScores CCodeConvert::ScoreWindow(const char* window, size_t length, size
   CharCodeScores result;
   for (size_t i = 0; i < length; ++i) {
     uint32_t b = s[i];
+    // An ASCII byte other than NUL, met at a character boundary in all three codes, changes no score and
+    // no state that is read before it is set again (each scorer keeps its code only after a lead byte).
+    if (b - 1 < 0x7F && (sjis.pending | euc.pending | utf8.pending) == 0) continue;
     FeedSjis(sjis, b);
     FeedEuc(euc, b);
     FeedUtf8(utf8, b);
