@@ -91,7 +91,10 @@ Tables::Tables() {
     BuildToUnicode(toUnicode);
     iconv_close(toUnicode);
   }
+  // Dropping what it cannot convert saves a call per such unit; a converter that knows no "//IGNORE"
+  // stops at each of them instead, which BuildFromUnicode handles too.
   iconv_t fromUnicode = iconv_open("CP932//IGNORE", "WCHAR_T");
+  if (fromUnicode == reinterpret_cast<iconv_t>(-1)) fromUnicode = iconv_open("CP932", "WCHAR_T");
   if (fromUnicode != reinterpret_cast<iconv_t>(-1)) {
     BuildFromUnicode(fromUnicode);
     iconv_close(fromUnicode);
