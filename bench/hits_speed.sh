@@ -5,7 +5,8 @@
 # against its own UTF-8 figure, with its peak resident memory.
 # Run by hand, never in CI:  bench/hits_speed.sh [word...]
 # RUNS (default 7), CORPUS (default /tmp/jcorpus), CLI (default build/rel/bin/serquin-cli),
-# OUT=devnull to let each program write to /dev/null itself instead of into a pipe.
+# OUT=devnull to let each program write to /dev/null itself instead of into a pipe, BASE=another serquin-cli
+# (an older build) to time it alternately with the two and print its ratios too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 CORPUS=${CORPUS:-/tmp/jcorpus}
@@ -17,10 +18,10 @@ command -v rg >/dev/null || { echo "ripgrep (rg) is needed" >&2; exit 2; }
 [ $# -gt 0 ] || set -- 人 ファイル 檸檬
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores; median of $RUNS, output ${OUT:-piped}"
 
-RUNS=$RUNS OUT=${OUT:-pipe} CLI=$CLI CORPUS=$CORPUS python3 - "$@" <<'EOF'
+RUNS=$RUNS OUT=${OUT:-pipe} CLI=$CLI BASE=${BASE:-} CORPUS=$CORPUS python3 - "$@" <<'EOF'
 import os, statistics, subprocess, sys, time
 
-runs, corpus, cli = int(os.environ['RUNS']), os.environ['CORPUS'], os.environ['CLI']
+runs, corpus, cli, base = int(os.environ['RUNS']), os.environ['CORPUS'], os.environ['CLI'], os.environ['BASE']
 piped = os.environ['OUT'] != 'devnull'
 trees = [t for t in ('sjis', 'eucjp', 'iso2022jp', 'utf16le', 'mixed') if os.path.isdir(f'{corpus}/{t}')]
 
@@ -37,8 +38,8 @@ def once(cmd):
     wall = (time.perf_counter() - start) * 1000
     return wall, (ru.ru_utime + ru.ru_stime) * 1000, ru.ru_maxrss, lines
 
-def cli_cmd(tree, word):
-    return [cli, '-t', '-sb', '-e*', f'-b{corpus}/{tree}/', f'-m{word}']
+def cli_cmd(tree, word, program=None):
+    return [program or cli, '-t', '-sb', '-e*', f'-b{corpus}/{tree}/', f'-m{word}']
 
 def rg_cmd(word):
     return ['rg', '-nF', '-uuu', '-j2', word, f'{corpus}/utf8/']
@@ -48,6 +49,8 @@ def medians(results):
 
 for word in sys.argv[1:]:
     cmds = {'cli': cli_cmd('utf8', word), 'rg': rg_cmd(word)}
+    if base:
+        cmds['base'] = cli_cmd('utf8', word, base)
     for c in cmds.values():
         once(c)  # warm the cache
     res = {k: [] for k in cmds}
@@ -60,6 +63,10 @@ for word in sys.argv[1:]:
     print(f"  serquin-cli utf8   wall {cw:7.1f} ms  cpu {cc:7.1f} ms  peak {cm:7d} KiB")
     print(f"  rg -nF -uuu -j2    wall {rw:7.1f} ms  cpu {rc:7.1f} ms  peak {rm:7d} KiB")
     print(f"  ratio              wall {cw / rw:7.2f}x    cpu {cc / rc:7.2f}x")
+    if base:
+        bw, bc, bm, bl = medians(res['base'])
+        print(f"  base serquin-cli   wall {bw:7.1f} ms  cpu {bc:7.1f} ms  peak {bm:7d} KiB  ({bl} lines)")
+        print(f"  base ratio to rg   wall {bw / rw:7.2f}x    cpu {bc / rc:7.2f}x")
     for tree in trees:
         once(cli_cmd(tree, word))
         tw, tc, tm, tl = medians([once(cli_cmd(tree, word)) for _ in range(runs)])
