@@ -99,9 +99,9 @@ class CSearchBase {
   const bool ignoreCase_;
   const bool regex_;
   const bool folderDetail_;
-  const bool utf8Lines_;   // the front end wants the lines of UTF-8 files as they stand
+  const bool utf8Lines_;      // the front end wants the lines of UTF-8 files as they stand
   const bool utf8LinesOnly_;  // ... and nothing else of them: their code page 932 form may stay empty
-  const uint64_t search_;  // the identity every notification of this search carries
+  const uint64_t search_;     // the identity every notification of this search carries
 
  private:
   friend class TextScanner;

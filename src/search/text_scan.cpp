@@ -58,11 +58,14 @@ __attribute__((target("avx2"))) size_t CountLineFeedsAvx2(const char*& p, const 
     const size_t blocks = std::min<size_t>(static_cast<size_t>(to - p) / 32, 255);
     __m256i lanes = zero;
     for (size_t k = 0; k < blocks; ++k, p += 32) {
-      lanes = _mm256_sub_epi8(lanes, _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), lf));
+      lanes = _mm256_sub_epi8(lanes,
+                              _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), lf));
     }
     const __m256i sums = _mm256_sad_epu8(lanes, zero);
-    count += static_cast<size_t>(_mm256_extract_epi64(sums, 0)) + static_cast<size_t>(_mm256_extract_epi64(sums, 1)) +
-             static_cast<size_t>(_mm256_extract_epi64(sums, 2)) + static_cast<size_t>(_mm256_extract_epi64(sums, 3));
+    count += static_cast<size_t>(_mm256_extract_epi64(sums, 0)) +
+             static_cast<size_t>(_mm256_extract_epi64(sums, 1)) +
+             static_cast<size_t>(_mm256_extract_epi64(sums, 2)) +
+             static_cast<size_t>(_mm256_extract_epi64(sums, 3));
   }
   return count;
 }
@@ -303,8 +306,8 @@ void TextScanner::ScanConverted(char* text, size_t length, const CSboymoo& match
   // A raw match in UTF-8 text is a hit as it stands when the pattern's UTF-8 form converts back to its
   // Shift-JIS form and no letter is folded (see Matchers::utf8RawIsHit): the confirmation would find the
   // same. The line is then converted only when the front end wants it in code page 932.
-  const bool rawIsHit = code_ == kCodeUtf8 && owner_.matchers_.utf8RawIsHit &&
-                        (!owner_.ignoreCase_ || sjis.FoldsNothing());
+  const bool rawIsHit =
+      code_ == kCodeUtf8 && owner_.matchers_.utf8RawIsHit && (!owner_.ignoreCase_ || sjis.FoldsNothing());
   const bool convert = !(rawIsHit && owner_.utf8LinesOnly_);
   std::string converted;
   for (char* cursor = text; cursor < end_;) {

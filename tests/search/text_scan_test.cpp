@@ -245,7 +245,7 @@ TEST_F(TextScanTest, Utf8RawMatchesGiveTheLinesTheConfirmationGives) {
     const char* name;
     std::string pattern;  // Shift-JIS
     bool ignoreCase;
-    std::string line;   // UTF-8, the second line of the file
+    std::string line;  // UTF-8, the second line of the file
     bool hit;
   } cases[] = {
       {"plain", Sjis("人"), false, "a 人 b", true},

@@ -70,7 +70,7 @@ class CollectNotify : public NotifyTarget {
   int progressCount = 0;
   std::vector<uint64_t> searches;  // the search identity of every notification, in arrival order
   bool utf8Lines = false;          // set before the search: ask for the lines of UTF-8 files as they stand
-  bool utf8LinesOnly = false;      // ... and take nothing else of them (their code page 932 form may be empty)
+  bool utf8LinesOnly = false;  // ... and take nothing else of them (their code page 932 form may be empty)
 
  private:
   SearchShared& shared_;
