@@ -30,6 +30,8 @@ class ConsoleNotify : public NotifyTarget {
   // would make both threads hand over control every few dozen hits. It still bounds the memory held.
   HitBacklog Backlog() const override { return {4096, 1024}; }
   bool WantsUtf8Lines() const override { return utf8Lines_; }
+  // The UTF-8 lines are asked for only to be printed as they stand (HitPrinter::Print).
+  bool TakesUtf8LinesOnly() const override { return utf8Lines_; }
   // Asks the search for the lines of UTF-8 files as they stand (for output in UTF-8); before the search.
   void WantUtf8Lines(bool want) { utf8Lines_ = want; }
 

@@ -4,6 +4,9 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "matching/code_convert.h"
 
@@ -142,6 +145,7 @@ inline void FeedUtf8(Scorer& s, uint32_t b) {
 // Two NULs in a row within the head: at a position 0 mod 4 they are the high half of a UTF-32BE
 // character, at 2 mod 4 of a UTF-32LE one. Only the first pair is looked at.
 std::optional<DetectedCode> ByNulPair(const unsigned char* s, size_t head) {
+  if (std::memchr(s, kNul, head) == nullptr) return std::nullopt;  // text as a rule holds none
   for (size_t p = 0; p + 1 < head; ++p) {
     if (s[p] != kNul || s[p + 1] != kNul) continue;
     if (p % 4 == 0) return DetectedCode::Utf32Be;
@@ -190,6 +194,18 @@ std::optional<size_t> FirstWindowByte(const unsigned char* s, size_t length,
                                       const std::function<bool()>& abandon) {
   constexpr uint64_t kOnes = 0x0101010101010101ULL;
   size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen bytes at a time: a byte >= 0x80 sets its sign bit, NUL, SI and ESC are compared for.
+  const __m128i nul = _mm_setzero_si128(), si = _mm_set1_epi8(static_cast<char>(kSi)),
+                esc = _mm_set1_epi8(static_cast<char>(kEsc));
+  for (; i + 16 <= length; i += 16) {
+    if (i % kAbandonPiece == 0 && i > 0 && abandon && abandon()) return std::nullopt;
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i special =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, nul), _mm_cmpeq_epi8(x, si)), _mm_cmpeq_epi8(x, esc));
+    if (_mm_movemask_epi8(_mm_or_si128(x, special)) != 0) break;
+  }
+#endif
   for (; i + 8 <= length; i += 8) {
     if (i % kAbandonPiece == 0 && i > 0 && abandon && abandon()) return std::nullopt;
     uint64_t x;
@@ -219,6 +235,12 @@ bool ReadsAsUtf8(const unsigned char* s, size_t length) {
     unsigned char b = s[i];
     if (b < 0x80) {
       ++i;
+      continue;
+    }
+    // Kana and kanji: a three-byte sequence whose lead (E1-EC, EE-EF) takes any continuation bytes.
+    if (b >= 0xE1 && b != 0xED && b <= 0xEF && i + 3 <= length && (s[i + 1] & 0xC0) == 0x80 &&
+        (s[i + 2] & 0xC0) == 0x80) {
+      i += 3;
       continue;
     }
     size_t n;
@@ -306,6 +328,9 @@ CharCodeScores CCodeConvert::ScoreWindow(const char* window, size_t length, size
   CharCodeScores result;
   for (size_t i = 0; i < length; ++i) {
     uint32_t b = s[i];
+    // An ASCII byte other than NUL, met at a character boundary in all three codes, changes no score and
+    // no state that is read before it is set again (each scorer keeps its code only after a lead byte).
+    if (b - 1 < 0x7F && (sjis.pending | euc.pending | utf8.pending) == 0) continue;
     FeedSjis(sjis, b);
     FeedEuc(euc, b);
     FeedUtf8(utf8, b);

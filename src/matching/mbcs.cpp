@@ -108,7 +108,13 @@ size_t CharLen(std::string_view s, size_t i) {
 
 bool IsTrailAt(const char* start, const char* pos) {
   if (pos <= start) return false;
-  for (const char* p = start; p < pos;) {
+  // A byte that cannot be a trail byte is never read as one: it starts a character, and so does the byte
+  // after it. The characters are read from the last such byte before pos, not from the start (a line of
+  // Japanese text has one every few characters); a NUL before pos still ends the text there.
+  const char* from = pos;
+  while (from > start && IsTrailByteValue(static_cast<unsigned char>(from[-1]))) --from;
+  if (from > start && std::memchr(start, '\0', static_cast<size_t>(from - start)) != nullptr) return false;
+  for (const char* p = from; p < pos;) {
     size_t len = CharLenIn(p, NulEnd{});
     if (len == 0) return false;  // pos lies beyond the text's NUL
     if (len == 2 && p + 1 == pos) return true;

@@ -50,6 +50,8 @@ class CSboymoo {
 
   // The matcher's own copy of the pattern, NUL-terminated.
   const char* Pattern() const { return pattern_; }
+  // True when no character of the pattern has another case: FindNoCaseMbcs finds what Find finds.
+  bool FoldsNothing() const { return mbcsIsExact_; }
   // Pattern length in bytes.
   int32_t Length() const { return length_; }
   // The candidate bytes of the case-insensitive searches: the pattern's first byte, and for a letter the

@@ -1,9 +1,11 @@
 #include "platform/cp932.h"
 
+#include <errno.h>
 #include <iconv.h>
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -21,6 +23,14 @@ int LeadIndex(unsigned char lead) {
   return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31;
 }
 
+// What one code-page-932 character becomes in UTF-8: its bytes, how many of them, and how many bytes of
+// code page 932 it takes. Four bytes in all, so that it is written with one copy.
+struct Utf8Piece {
+  char bytes[3];
+  unsigned char lengths;  // UTF-8 length in bits 0-1, bytes taken in bits 2-3
+};
+static_assert(sizeof(Utf8Piece) == 4);
+
 // The two directions of Microsoft's code page 932 table. Both are asked of iconv character by character,
 // so that where the code page holds a character twice (NEC row 13, the NEC-selected and the IBM
 // extensions) the Unicode-to-932 direction keeps the code iconv itself prefers.
@@ -37,13 +47,24 @@ class Tables {
   // The character of a lead and a trail byte, or kNone.
   char16_t FromPair(unsigned char lead, unsigned char trail) const { return pair_[LeadIndex(lead)][trail]; }
 
+  // The UTF-8 form of the character at a byte that is no lead byte, and of a lead and a next byte, as
+  // AppendUtf8FromCp932 writes it ("?" for what the table does not define; a lead byte whose next byte
+  // cannot trail is taken alone).
+  const Utf8Piece& Utf8OfSingle(unsigned char b) const { return utf8Single_[b]; }
+  const Utf8Piece& Utf8OfPair(unsigned char lead, unsigned char next) const {
+    return utf8Pair_[LeadIndex(lead)][next];
+  }
+
  private:
   void BuildToUnicode(iconv_t cd);
   void BuildFromUnicode(iconv_t cd);
+  void BuildUtf8Pieces();
 
   char16_t toCp932_[0x10000];
   char16_t single_[0x100];
   char16_t pair_[kLeadCount][0x100];
+  Utf8Piece utf8Single_[0x100];
+  Utf8Piece utf8Pair_[kLeadCount][0x100];
 };
 
 // Converts `inSize` bytes as one piece; the number of output bytes, or -1 when iconv rejects the input.
@@ -70,11 +91,15 @@ Tables::Tables() {
     BuildToUnicode(toUnicode);
     iconv_close(toUnicode);
   }
-  iconv_t fromUnicode = iconv_open("CP932", "WCHAR_T");
+  // Dropping what it cannot convert saves a call per such unit; a converter that knows no "//IGNORE"
+  // stops at each of them instead, which BuildFromUnicode handles too.
+  iconv_t fromUnicode = iconv_open("CP932//IGNORE", "WCHAR_T");
+  if (fromUnicode == reinterpret_cast<iconv_t>(-1)) fromUnicode = iconv_open("CP932", "WCHAR_T");
   if (fromUnicode != reinterpret_cast<iconv_t>(-1)) {
     BuildFromUnicode(fromUnicode);
     iconv_close(fromUnicode);
   }
+  BuildUtf8Pieces();
 }
 
 void Tables::BuildToUnicode(iconv_t cd) {
@@ -99,14 +124,74 @@ void Tables::BuildToUnicode(iconv_t cd) {
 }
 
 void Tables::BuildFromUnicode(iconv_t cd) {
-  unsigned char out[8];
+  // One call for all units instead of one per unit (65,000 calls cost about ten milliseconds at every
+  // start): each unit is followed by a line feed, which no code of another unit contains (trail bytes are
+  // 0x40 and above), so the output splits into one piece per unit. The converter drops a unit it cannot
+  // convert, which leaves that unit's piece empty.
+  std::vector<wchar_t> in;
+  in.reserve(2 * 0x10000);
   for (wchar_t unit = 0x80; unit < 0xFFFF; ++unit) {
     if (unit >= 0xD800 && unit <= 0xDFFF) continue;
-    long n = ConvertOne(cd, &unit, sizeof unit, out, sizeof out);
-    if (n == 1 && !IsLeadByte(out[0])) {
-      toCp932_[unit] = out[0];
-    } else if (n == 2 && IsLeadByte(out[0]) && IsTrailByte(out[1])) {
-      toCp932_[unit] = static_cast<char16_t>(out[0] << 8 | out[1]);
+    in.push_back(unit);
+    in.push_back(L'\n');
+  }
+  std::string out(2 * in.size(), '\0');  // at most two bytes a unit and one a line feed
+  char* inPtr = reinterpret_cast<char*>(in.data());
+  size_t inLeft = in.size() * sizeof(wchar_t);
+  char* outPtr = out.data();
+  size_t outLeft = out.size();
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  while (inLeft > 0) {
+    const size_t before = inLeft;
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) break;
+    // A converter that stops at a unit it cannot convert (rather than dropping it) has it skipped here.
+    if (inLeft == before && errno == EILSEQ) {
+      inPtr += sizeof(wchar_t);
+      inLeft -= sizeof(wchar_t);
+    } else if (inLeft == before) {
+      return;  // no progress for another reason: the units not reached stay unmapped
+    }
+  }
+  out.resize(static_cast<size_t>(outPtr - out.data()));
+  const wchar_t* unit = in.data();
+  for (size_t start = 0, lf; (lf = out.find('\n', start)) != std::string::npos; start = lf + 1, unit += 2) {
+    const auto* piece = reinterpret_cast<const unsigned char*>(out.data() + start);
+    const size_t n = lf - start;
+    if (n == 1 && !IsLeadByte(piece[0])) {
+      toCp932_[*unit] = piece[0];
+    } else if (n == 2 && IsLeadByte(piece[0]) && IsTrailByte(piece[1])) {
+      toCp932_[*unit] = static_cast<char16_t>(piece[0] << 8 | piece[1]);
+    }
+  }
+}
+
+// Every character as DecodeCp932 reads it and PutUtf8 writes it, so that printing a line costs a lookup
+// and a copy per character.
+void Tables::BuildUtf8Pieces() {
+  auto piece = [](char16_t unit, size_t taken) {
+    if (unit == kNone) unit = u'?';
+    Utf8Piece p{};
+    size_t n = 0;
+    if (unit < 0x80) {
+      p.bytes[n++] = static_cast<char>(unit);
+    } else if (unit < 0x800) {
+      p.bytes[n++] = static_cast<char>(0xC0 | unit >> 6);
+      p.bytes[n++] = static_cast<char>(0x80 | (unit & 0x3F));
+    } else {
+      p.bytes[n++] = static_cast<char>(0xE0 | unit >> 12);
+      p.bytes[n++] = static_cast<char>(0x80 | (unit >> 6 & 0x3F));
+      p.bytes[n++] = static_cast<char>(0x80 | (unit & 0x3F));
+    }
+    p.lengths = static_cast<unsigned char>(n | taken << 2);
+    return p;
+  };
+  for (int b = 0; b < 0x100; ++b) utf8Single_[b] = piece(single_[b], 1);
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+    for (int next = 0; next < 0x100; ++next) {
+      const bool trail = IsTrailByte(static_cast<unsigned char>(next));
+      utf8Pair_[LeadIndex(static_cast<unsigned char>(lead))][next] =
+          trail ? piece(pair_[LeadIndex(static_cast<unsigned char>(lead))][next], 2) : piece(kNone, 1);
     }
   }
 }
@@ -290,14 +375,26 @@ void AppendUtf8FromCp932(std::string& result, std::string_view cp932) {
   }
   const Tables& tables = GetTables();
   const size_t start = result.size();
-  result.resize(start + i + 3 * (cp932.size() - i));  // one byte can become three (half-width kana)
+  // One byte can become three (half-width kana); each character is written as four bytes, the last of
+  // which the next character overwrites, so one byte more is made room for.
+  result.resize(start + i + 3 * (cp932.size() - i) + 1);
   std::memcpy(result.data() + start, cp932.data(), i);
   char* out = result.data() + start + i;
   const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
-  while (i < cp932.size()) {
-    char16_t unit = 0;
-    i += DecodeCp932(tables, p + i, cp932.size() - i, unit);
-    out = PutUtf8(unit, out);
+  const size_t n = cp932.size();
+  while (i < n) {
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      *out++ = static_cast<char>(b);
+      ++i;
+      continue;
+    }
+    const Utf8Piece& piece = !IsLeadByte(b) ? tables.Utf8OfSingle(b)
+                             : i + 1 < n    ? tables.Utf8OfPair(b, p[i + 1])
+                                            : tables.Utf8OfSingle('?');
+    std::memcpy(out, &piece, sizeof piece);
+    out += piece.lengths & 3;
+    i += piece.lengths >> 2;
   }
   result.resize(static_cast<size_t>(out - result.data()));
 }

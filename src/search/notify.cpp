@@ -58,7 +58,9 @@ const FOUND_F* NameHitOf(const Notification& n) {
 }
 
 void FreeRecord(Notification& n) {
-  // Taking the record and letting it go frees it; a notification without one gives null.
+  // Most notifications freed are moved-from ones that hold no record any more.
+  if (n.wParam == 0 || !n.IsHit()) return;
+  // Taking the record and letting it go frees it.
   TakeTextHit(n);
   TakeNameHit(n);
 }

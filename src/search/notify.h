@@ -39,7 +39,11 @@ struct Notification {
   Notification() = default;
   Notification(unsigned m, uintptr_t w, uint64_t s, std::string d = {})
       : msg(m), wParam(w), search(s), detail(std::move(d)) {}
-  Notification(Notification&& other) noexcept { *this = std::move(other); }
+  // A hit's record passes to the new notification; `other` keeps none.
+  Notification(Notification&& other) noexcept
+      : msg(other.msg), wParam(other.wParam), search(other.search), detail(std::move(other.detail)) {
+    if (other.IsHit()) other.wParam = 0;
+  }
   Notification& operator=(Notification&& other) noexcept;
   Notification(const Notification&) = delete;
   Notification& operator=(const Notification&) = delete;
@@ -95,4 +99,7 @@ class NotifyTarget {
   // True when the front end prints UTF-8 and wants the line of a UTF-8 file as the file holds it, besides
   // its code page 932 form: it then needs no conversion back and loses no character the code page lacks.
   virtual bool WantsUtf8Lines() const { return false; }
+  // With WantsUtf8Lines: true when the front end uses nothing but that UTF-8 line of a UTF-8 file's hit.
+  // Such a hit may then carry an empty code page 932 line text, which saves converting every line.
+  virtual bool TakesUtf8LinesOnly() const { return false; }
 };

@@ -37,6 +37,7 @@ CSearchBase::CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& 
       regex_(regex),
       folderDetail_(folderDetail),
       utf8Lines_(notify.WantsUtf8Lines()),
+      utf8LinesOnly_(utf8Lines_ && notify.TakesUtf8LinesOnly()),
       search_(search),
       buffer_(kLargestScannedFile + 2) {}
 
@@ -177,7 +178,11 @@ void MakePlainMatchers(const SearchRequest& request, Matchers& matchers) {
   matchers.sjis = std::make_unique<CSboymoo>(request.patternSjis.c_str());
   if (code == 1 || code == 3) matchers.euc = std::make_unique<CSboymoo>(request.patternEuc.c_str());
   if (code == 2 || code == 3) matchers.jis = std::make_unique<CSboymoo>(request.patternJis.c_str());
-  if (code == 3) matchers.utf8 = std::make_unique<CSboymoo>(request.patternUtf8.c_str());
+  if (code == 3) {
+    matchers.utf8 = std::make_unique<CSboymoo>(request.patternUtf8.c_str());
+    matchers.utf8RawIsHit =
+        !request.patternSjis.empty() && platform::Cp932FromUtf8(request.patternUtf8) == request.patternSjis;
+  }
   // Either Unicode form of a twin character matches in UTF-8 files; most search strings have none and
   // keep the raw search of their one UTF-8 form.
   if (code == 3 && request.TextOn && matching::HasTwinCharacter(request.patternUtf8))

@@ -49,6 +49,12 @@ struct Matchers {
   // False when code page 932 cannot hold the search string: no code-page-932 matcher exists, and text in
   // Shift-JIS, EUC-JP or JIS gives no hit.
   bool cp932Holds = true;
+  // The UTF-8 form of the search string converts back to exactly its Shift-JIS form. Then a raw match of
+  // the UTF-8 form in UTF-8 text is a line that the confirmation in Shift-JIS would report: the match
+  // starts on a character boundary (its first byte is no continuation byte), its characters convert one by
+  // one to the Shift-JIS form, and the converted line is whole characters, so that form starts on one of
+  // them. Unless the Shift-JIS comparison would fold letters, the confirmation can be left out.
+  bool utf8RawIsHit = false;
   Matchers();
   ~Matchers();
 };
@@ -93,8 +99,9 @@ class CSearchBase {
   const bool ignoreCase_;
   const bool regex_;
   const bool folderDetail_;
-  const bool utf8Lines_;   // the front end wants the lines of UTF-8 files as they stand
-  const uint64_t search_;  // the identity every notification of this search carries
+  const bool utf8Lines_;      // the front end wants the lines of UTF-8 files as they stand
+  const bool utf8LinesOnly_;  // ... and nothing else of them: their code page 932 form may stay empty
+  const uint64_t search_;     // the identity every notification of this search carries
 
  private:
   friend class TextScanner;

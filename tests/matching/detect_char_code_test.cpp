@@ -165,6 +165,11 @@ TEST(DetectCharCodeTest, WellFormedUtf8WinsOverScoresThatFavourShiftJis) {
       // Overlong and surrogate forms are not well-formed; the scores decide as before.
       {"overlong form", address + "\xC0\xAF", DetectedCode::ShiftJis},
       {"surrogate", address + "\xED\xA0\x80", DetectedCode::ShiftJis},
+      // Well-formed characters with a NUL after them, or only begun before the end, leave the choice to the
+      // scores.
+      {"first character at the window's fourth byte", "abc" + kUtf8Hiragana, DetectedCode::Utf8},
+      {"a NUL after the characters: UTF-16 as the scores say", kUtf8Hiragana + "\0a"s, DetectedCode::Utf16Le},
+      {"only a character's start before the end: the scores decide", "ab\xE3\x81", DetectedCode::ShiftJis},
   });
 }
 

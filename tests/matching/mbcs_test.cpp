@@ -97,6 +97,25 @@ TEST(MbcsTest, IsTrailAtAgreesWithReferenceForEveryBytePair) {
   }
 }
 
+// Longer texts than the pairs above, with bytes that cannot be trail bytes (where the characters are read
+// from) and NULs (which end the text) at random places.
+TEST(MbcsTest, IsTrailAtAgreesWithReferenceOnRandomTexts) {
+  const char alphabet[] = {'\x81', '\x9f', '\xe0', '\xfc', '\x88', 'A', '\x5c', ' ', '\x7f', '\xfd', '\0'};
+  std::mt19937 rng(932);
+  for (int round = 0; round < 20000; ++round) {
+    std::string s(rng() % 40, ' ');
+    const size_t letters = 5 + rng() % (std::size(alphabet) - 4);
+    for (char& c : s) c = alphabet[rng() % letters];
+    std::vector<bool> expected = RefTrailFlags(s);
+    for (size_t at = 0; at <= s.size(); ++at) {
+      if (IsTrailAt(s.c_str(), s.c_str() + at) != expected[at]) {
+        ADD_FAILURE() << ::testing::PrintToString(s) << " at " << at;
+        return;
+      }
+    }
+  }
+}
+
 TEST(MbcsTest, IsTrailAtFollowsChainsOfLeadBytes) {
   // 0x83 0x83 ... 'A': the characters pair from the start, so 'A' is a trail byte after an odd run only.
   for (size_t run = 1; run <= 6; ++run) {

@@ -73,6 +73,31 @@ TEST(Cp932, EveryDoubleByteCharacterRoundTripsOrTakesIconvsPreferredCode) {
   EXPECT_EQ(duplicateRows, (std::set<int>{0x87, 0xED, 0xEE, 0xFA}));
 }
 
+// The table from Unicode is built in one conversion of all units; every unit must still convert as iconv
+// converts it alone, the one-way mappings (U+00A5 to 0x5C, U+301C to 0x8160) and the rejected units ("?")
+// included.
+TEST(Cp932, EveryBmpUnitConvertsAsIconvConvertsItAlone) {
+  iconv_t cd = iconv_open("CP932", "UTF-16LE");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  int mapped = 0;
+  for (char32_t unit = 1; unit < 0xFFFF; ++unit) {
+    if (unit >= 0xD800 && unit <= 0xDFFF) continue;
+    char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    char out[8];
+    char* inPtr = in;
+    char* outPtr = out;
+    size_t inLeft = 2, outLeft = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    const bool ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) && inLeft == 0;
+    const std::string expected = ok ? std::string(out, sizeof out - outLeft) : "?";
+    mapped += ok;
+    ASSERT_EQ(Cp932FromUtf16(std::u16string(1, static_cast<char16_t>(unit))), expected)
+        << std::hex << static_cast<unsigned>(unit);
+  }
+  iconv_close(cd);
+  EXPECT_GT(mapped, 9000);
+}
+
 TEST(Cp932, DuplicatesTakeMicrosoftsPreferredCode) {
   struct Case {
     int from, to;

@@ -116,23 +116,27 @@ TEST_F(TextScanTest, LineRules) {
 // Long stretches between hits are counted in blocks; breaks of every kind fall on every offset of a block
 // and across block edges, and the numbers must still agree with counting one break at a time.
 TEST_F(TextScanTest, LineNumbersAcrossLongStretchesOfMixedBreaks) {
-  const char* breaks[] = {"\n", "\r\n", "\r"};
-  std::string text;
-  Strings expect;
-  int line = 1;
-  for (int i = 0; i < 20000; ++i) {
-    std::string body(static_cast<size_t>(i * 7 % 23), 'x');
-    if (i % 997 == 0) {
-      body += "key";
-      expect.push_back("mixed.txt:" + std::to_string(line) + ":" + body);
+  // Text without CR is counted by its LFs alone, in blocks of another width.
+  const std::vector<std::vector<const char*>> breakSets = {{"\n", "\r\n", "\r"}, {"\n"}};
+  for (const auto& breaks : breakSets) {
+    SCOPED_TRACE(breaks.size());
+    std::string text;
+    Strings expect;
+    int line = 1;
+    for (int i = 0; i < 20000; ++i) {
+      std::string body(static_cast<size_t>(i * 7 % 23), 'x');
+      if (i % 997 == 0) {
+        body += "key";
+        expect.push_back("mixed.txt:" + std::to_string(line) + ":" + body);
+      }
+      text += body + breaks[static_cast<size_t>(i * 5) % breaks.size()];
+      ++line;
     }
-    text += body + breaks[i * 5 % 3];
-    ++line;
+    tree.File("mixed.txt", text);
+    Run(Conditions("key", 0));
+    std::sort(expect.begin(), expect.end());
+    EXPECT_EQ(TextHits(), expect);
   }
-  tree.File("mixed.txt", text);
-  Run(Conditions("key", 0));
-  std::sort(expect.begin(), expect.end());
-  EXPECT_EQ(TextHits(), expect);
 }
 
 // 表 is 0x95 0x5C; its bytes also stand across the pair "ｕ" (0x82 0x95) and "\".
@@ -229,6 +233,57 @@ TEST_F(TextScanTest, Utf8FilesGiveTheirOwnLinesWhenAskedFor) {
       if (utf8) {
         EXPECT_EQ(hit->lineText, Sjis("検索 ? ?"));
       }
+    }
+  }
+}
+
+// A raw match in a UTF-8 file is reported without converting and confirming its line in Shift-JIS when
+// the confirmation could not say otherwise; the lines must be those the confirmation gives. Invalid bytes
+// before the match, a search string whose UTF-8 form converts back to another code (the IBM form of Ⅰ,
+// which UTF-8 text converts to the NEC form: no hit, as in the confirmation) and folded letters are the
+// cases where the two could part. A front end that takes the UTF-8 lines only gets no converted line.
+TEST_F(TextScanTest, Utf8RawMatchesGiveTheLinesTheConfirmationGives) {
+  struct Case {
+    const char* name;
+    std::string pattern;  // Shift-JIS
+    bool ignoreCase;
+    std::string line;  // UTF-8, the second line of the file
+    bool hit;
+  } cases[] = {
+      {"plain", Sjis("人"), false, "a 人 b", true},
+      {"after a cut three-byte sequence", Sjis("人"), false, "\xE4人", true},
+      {"after a lone continuation byte", Sjis("人"), false, "\xBA\xBA人", true},
+      {"after a cut four-byte sequence", Sjis("人x"), false, "\xF0\x9F人x", true},
+      {"half-width kana after an invalid byte", Sjis("ｱｲ"), false, "\xEFｱｲ", true},
+      {"no letter to fold, case ignored", Sjis("検索"), true, "全文検索", true},
+      {"letters folded", Sjis("Ab人"), true, "x aB人", true},
+      {"IBM form of Ⅰ", "\xFA\x4A", false, "Ⅰ", false},
+      {"NEC form of Ⅰ", "\x87\x54", false, "Ⅰ", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // A first line long enough that detection sees only well-formed UTF-8 before the line.
+    std::string text = "first";
+    for (int i = 0; i < 100; ++i) text += "日本";
+    TempTree files;
+    files.File("utf8.txt", text + "\n" + c.line + "\n");
+    for (bool only : {false, true}) {
+      SearchConditions conditions = Conditions(c.pattern, 3, c.ignoreCase);
+      conditions.Locations = {files.Root() + "/"};
+      notify = std::make_unique<CollectNotify>(shared);
+      notify->utf8Lines = true;
+      notify->utf8LinesOnly = only;
+      shared.stop.Reset();
+      SearchThreadProc(BuildSearchRequest(conditions, *notify, shared, 0));
+      ASSERT_EQ(notify->textHits.size(), c.hit ? 1u : 0u) << only;
+      if (!c.hit) continue;
+      const auto& hit = notify->textHits[0];
+      EXPECT_EQ(hit->charCode, kCodeUtf8);
+      EXPECT_EQ(hit->lineNumber, 2);
+      EXPECT_EQ(hit->utf8Line, c.line);
+      // Only a raw match taken as it stands leaves the converted line out.
+      const bool rawTaken = only && !(c.ignoreCase && c.pattern == Sjis("Ab人"));
+      EXPECT_EQ(hit->lineText, rawTaken ? "" : platform::Cp932FromUtf8(c.line)) << only;
     }
   }
 }

@@ -43,6 +43,7 @@ class CollectNotify : public NotifyTarget {
     ended_.wait(guard, [&] { return ends.size() >= count; });
   }
   bool WantsUtf8Lines() const override { return utf8Lines; }
+  bool TakesUtf8LinesOnly() const override { return utf8LinesOnly; }
 
   // "file:line:text" of every text hit (file name and text in UTF-8), sorted.
   std::vector<std::string> TextHitLines() const {
@@ -69,6 +70,7 @@ class CollectNotify : public NotifyTarget {
   int progressCount = 0;
   std::vector<uint64_t> searches;  // the search identity of every notification, in arrival order
   bool utf8Lines = false;          // set before the search: ask for the lines of UTF-8 files as they stand
+  bool utf8LinesOnly = false;  // ... and take nothing else of them (their code page 932 form may be empty)
 
  private:
   SearchShared& shared_;
