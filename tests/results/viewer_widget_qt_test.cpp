@@ -195,6 +195,20 @@ TEST_F(ViewerTest, ColourIsTheSettingsColour) {
   EXPECT_EQ(at.charFormat().foreground().color(), QColor(0, 128, 255));
 }
 
+// The text of a Show starts uncoloured whatever the last one coloured, also where the caret stood on a
+// coloured character at the very start of the pane.
+TEST_F(ViewerTest, ColourDoesNotCarryIntoTheNextFile) {
+  viewer_.Settings().ViewerRange = 0;
+  auto first = Hit("first.txt", "xx\nxx\n", 1);
+  viewer_.Show(first.get(), "x");
+  viewer_.moveCursor(QTextCursor::Right);  // after the first, coloured, character
+  ASSERT_EQ(RedPositions(), (std::set<int>{0, 1, 3, 4}));
+  auto second = Hit("second.txt", "xyz\nabc\n", 2);
+  viewer_.Show(second.get(), "q");
+  EXPECT_TRUE(RedPositions().empty());
+  EXPECT_EQ(viewer_.document()->toPlainText(), QString("xyz\nabc\n"));
+}
+
 TEST_F(ViewerTest, RegularExpressionsIncludingEmptyMatches) {
   viewer_.Settings().ViewerRange = 0;
   viewer_.SetSearchFlags(false, true);
