@@ -186,6 +186,30 @@ TEST_F(ViewerTest, VeryLongLineIsShownInParts) {
   EXPECT_EQ(viewer_.document()->lastBlock().previous().text(), "hit");
 }
 
+// Occurrences that end a part of a long line or begin the next are coloured on their own characters,
+// not on the break between the parts; so is one of two-byte characters after a part of them.
+TEST_F(ViewerTest, ColourAtTheEdgesOfAPart) {
+  viewer_.Settings().ViewerRange = 0;
+  const std::string part(4095, 'a');
+  const std::string kanji = platform::Cp932FromUtf8("漢");
+  std::string wide;
+  for (int k = 0; k < 4096; ++k) wide += kanji;
+  auto hit = Hit("edges.txt", part + "x" + "x" + part + "\n" + wide + "x\n", 1);
+  viewer_.Show(hit.get(), "x");
+  const QString text = viewer_.document()->toPlainText();
+  ASSERT_EQ(text.left(4098), QString::fromStdString(part) + "x\nx");
+  const int last = static_cast<int>(text.lastIndexOf('x'));
+  ASSERT_EQ(text.mid(last - 2, 3), QString("\u6F22\nx"));
+  // Each occurrence brought into view, so that its block is coloured.
+  for (int at : {4095, 4097, last}) {
+    QTextCursor cursor(viewer_.document());
+    cursor.setPosition(at);
+    viewer_.setTextCursor(cursor);
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(RedPositions(), Occurrences("x"));
+}
+
 TEST_F(ViewerTest, ColourIsTheSettingsColour) {
   viewer_.Settings().ViewerLookIro = 0xFF8000;  // blue 255, green 128, red 0
   auto hit = Hit("c.txt", "xyz\n", 1);
