@@ -9,6 +9,7 @@
 #include <QTextCursor>
 #include <QUrl>
 #include <algorithm>
+#include <thread>
 
 #include "app/qt_text_qt.h"
 #include "matching/mbcs.h"
@@ -24,19 +25,52 @@ namespace {
 // minutes. The pane wraps long lines anyway, so only where one part ends shows.
 constexpr int kLongestParagraph = 4096;
 
-// The pane's form of code page 932 text whose lines end in CR LF: one UTF-16 unit per character (code
-// page 932 lies wholly in the BMP), each CR LF a paragraph break, long lines in parts.
+// The kinds of unit the pane holds for code page 932 text whose lines end in CR LF: a character (one
+// UTF-16 unit, code page 932 lying wholly in the BMP), a CR LF (one paragraph break) and the paragraph
+// break that ends a part of a long line.
+enum class PaneUnit { kCharacter, kLineEnd, kPartBreak };
+
+// Calls visit(b, kind) for each unit the pane gets for `sjis`, in order; `b` the byte where the character
+// or CR LF begins, for a part break the byte of the character after it. Both the pane's text and the
+// pane positions of the coloured ranges are counted by this one walk, so they agree.
+template <class Visit>
+void WalkPane(std::string_view sjis, Visit&& visit) {
+  int column = 0;
+  for (size_t b = 0; b < sjis.size();) {
+    const bool crlf = sjis[b] == '\r' && b + 1 < sjis.size() && sjis[b + 1] == '\n';
+    if (crlf) {
+      visit(b, PaneUnit::kLineEnd);
+      b += 2;
+      column = 0;
+      continue;
+    }
+    if (column == kLongestParagraph) {
+      visit(b, PaneUnit::kPartBreak);
+      column = 0;
+    }
+    visit(b, PaneUnit::kCharacter);
+    ++column;
+    // The character's bytes as matching::CharLen counts them (a byte without a valid trail byte after
+    // it is a character of its own), spelled out inline: this runs for every character of the file.
+    b += matching::IsLeadByte(static_cast<unsigned char>(sjis[b])) && b + 1 < sjis.size() &&
+                 matching::IsTrailByteValue(static_cast<unsigned char>(sjis[b + 1]))
+             ? 2
+             : 1;
+  }
+}
+
+// The pane's form of code page 932 text whose lines end in CR LF: each CR LF a paragraph break, long
+// lines in parts.
 struct PaneDocument {
   QString text;
-  std::vector<int> positions;  // the pane positions of the byte offsets asked for
-  int topBlock = 0;            // the paragraph where line `topLine` begins (the last one if it is beyond)
+  int topBlock = 0;  // the paragraph where line `topLine` begins (the last one if it is beyond)
 };
 
-// `offsets` ascending.
-PaneDocument MakePane(std::string_view sjis, const std::vector<size_t>& offsets, int topLine) {
+PaneDocument MakePane(std::string_view sjis, int topLine) {
+  // One unit per character, as the walk counts them (both take a byte without a valid trail byte after
+  // it as a character of its own).
   std::u16string units = platform::Utf16FromCp932(sjis);
   PaneDocument pane;
-  pane.positions.reserve(offsets.size());
   // Written over the units themselves while no part break has been added (the text only shrinks, a
   // CR LF becoming one unit); the parts of long lines then need a second buffer.
   std::u16string grown;
@@ -56,37 +90,49 @@ PaneDocument MakePane(std::string_view sjis, const std::vector<size_t>& offsets,
     }
     ++written;
   };
-  size_t k = 0;
   int line = 1;
   int blocks = 0;
-  int column = 0;
-  size_t b = 0;
-  for (size_t u = 0; u < units.size(); ++u) {
-    const bool crlf = sjis[b] == '\r' && b + 1 < sjis.size() && sjis[b + 1] == '\n';
-    if (!crlf && column == kLongestParagraph) {
-      put(u'\n', u, true);
-      ++blocks;
-      column = 0;
+  size_t u = 0;  // the unit of the character the walk is at
+  WalkPane(sjis, [&](size_t, PaneUnit kind) {
+    switch (kind) {
+      case PaneUnit::kPartBreak:
+        put(u'\n', u, true);
+        ++blocks;
+        break;
+      case PaneUnit::kLineEnd:
+        put(u'\n', u, false);
+        u += 2;  // the CR's unit and the LF's
+        ++blocks;
+        if (++line == topLine) pane.topBlock = blocks;
+        break;
+      case PaneUnit::kCharacter:
+        put(units[u], u, false);
+        ++u;
+        break;
     }
-    for (; k < offsets.size() && offsets[k] <= b; ++k) pane.positions.push_back(static_cast<int>(written));
-    if (crlf) {
-      put(u'\n', u, false);
-      b += 2;
-      ++u;  // the LF's unit
-      ++blocks;
-      column = 0;
-      if (++line == topLine) pane.topBlock = blocks;
-      continue;
-    }
-    put(units[u], u, false);
-    ++column;
-    b += std::max<size_t>(1, matching::CharLen(sjis, b));
-  }
-  for (; k < offsets.size(); ++k) pane.positions.push_back(static_cast<int>(written));
+  });
   if (line < topLine) pane.topBlock = blocks;
   const std::u16string& text = out == &units ? units : grown;
   pane.text = QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(written));
   return pane;
+}
+
+// The pane positions of the coloured ranges of `sjis`, [begin, end) pairs in ascending order.
+std::vector<int> PanePositions(std::string_view sjis, const std::vector<HighlightRange>& ranges) {
+  std::vector<int> positions;
+  positions.reserve(2 * ranges.size());
+  size_t k = 0;  // the offset asked for next: the begin of range k / 2 when k is even, else its end
+  auto offset = [&ranges](size_t i) { return i % 2 == 0 ? ranges[i / 2].begin : ranges[i / 2].end; };
+  const size_t count = 2 * ranges.size();
+  int written = 0;
+  WalkPane(sjis, [&](size_t b, PaneUnit kind) {
+    if (kind != PaneUnit::kPartBreak) {
+      for (; k < count && offset(k) <= b; ++k) positions.push_back(written);
+    }
+    ++written;
+  });
+  for (; k < count; ++k) positions.push_back(written);
+  return positions;
 }
 
 // The colour of a profile value: red in the lowest byte, then green, then blue.
@@ -141,29 +187,27 @@ void CViewer::Show(const FOUND_M* hit, const std::string& pattern) {
   ViewerText text = LoadViewerText(hit->NativePath(), request);
   if (!text.loaded) return;
   const std::string shownPattern = range == VIEWER_HR ? DecodeEntities(pattern) : pattern;
-  std::vector<HighlightRange> ranges = useRegex_ ? RegexHighlights(text.text, shownPattern, ignoreCase_)
-                                                 : PlainHighlights(text.text, shownPattern, ignoreCase_);
   shown_ = std::move(text.text);
-  highlights_ = std::move(ranges);
   topLine_ = range == VIEWER_ALL ? hit->lineNumber : text.topLine;
-  ScrollToBlock(Display(shown_, highlights_, topLine_));
-}
-
-// Puts the text into the pane and notes where to colour it; returns the paragraph where line `topLine`
-// begins.
-int CViewer::Display(const std::string& sjis, const std::vector<HighlightRange>& ranges, int topLine) {
-  std::vector<size_t> offsets;
-  offsets.reserve(2 * ranges.size());
-  for (const HighlightRange& r : ranges) {
-    offsets.push_back(r.begin);
-    offsets.push_back(r.end);
-  }
-  PaneDocument pane = MakePane(sjis, offsets, topLine);
-  setPlainText(pane.text);
-  // Only now: the pane asks for colour while it takes the text, before its blocks hold their text.
-  colourPositions_ = std::move(pane.positions);
+  // The coloured ranges and their pane positions are found on a thread of their own while the text goes
+  // into the pane, which is most of the time of a large file; both only read the shown text. The pane
+  // asks for colour while it takes the text, so the positions are handed over only after.
+  std::vector<int> positions;
+  std::jthread colours([&] {
+    highlights_ = useRegex_ ? RegexHighlights(shown_, shownPattern, ignoreCase_)
+                            : PlainHighlights(shown_, shownPattern, ignoreCase_);
+    positions = PanePositions(shown_, highlights_);
+  });
+  const PaneDocument pane = MakePane(shown_, topLine_);
+  // Into the document itself rather than through the pane's setPlainText, which after inserting goes
+  // over the whole document once more to give every character the caret's format: after Clear that is
+  // the default format the text is inserted with anyway, and the second pass costs a tenth of the time
+  // of a file of hundreds of thousands of lines.
+  document()->setPlainText(pane.text);
+  colours.join();
+  colourPositions_ = std::move(positions);
   ColourVisibleBlocks();
-  return pane.topBlock;
+  ScrollToBlock(pane.topBlock);
 }
 
 // Colours the ranges inside the blocks in view that are not coloured yet; only the colour of the

@@ -67,7 +67,6 @@ class CViewer : public QPlainTextEdit {
 
  private:
   int RangeFor(const FOUND_M& hit) const;
-  int Display(const std::string& sjis, const std::vector<HighlightRange>& ranges, int topLine);
   void ScrollToBlock(int number);
   void ColourVisibleBlocks();
 

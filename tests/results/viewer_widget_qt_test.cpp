@@ -186,6 +186,30 @@ TEST_F(ViewerTest, VeryLongLineIsShownInParts) {
   EXPECT_EQ(viewer_.document()->lastBlock().previous().text(), "hit");
 }
 
+// Occurrences that end a part of a long line or begin the next are coloured on their own characters,
+// not on the break between the parts; so is one of two-byte characters after a part of them.
+TEST_F(ViewerTest, ColourAtTheEdgesOfAPart) {
+  viewer_.Settings().ViewerRange = 0;
+  const std::string part(4095, 'a');
+  const std::string kanji = platform::Cp932FromUtf8("漢");
+  std::string wide;
+  for (int k = 0; k < 4096; ++k) wide += kanji;
+  auto hit = Hit("edges.txt", part + "x" + "x" + part + "\n" + wide + "x\n", 1);
+  viewer_.Show(hit.get(), "x");
+  const QString text = viewer_.document()->toPlainText();
+  ASSERT_EQ(text.left(4098), QString::fromStdString(part) + "x\nx");
+  const int last = static_cast<int>(text.lastIndexOf('x'));
+  ASSERT_EQ(text.mid(last - 2, 3), QString("\u6F22\nx"));
+  // Each occurrence brought into view, so that its block is coloured.
+  for (int at : {4095, 4097, last}) {
+    QTextCursor cursor(viewer_.document());
+    cursor.setPosition(at);
+    viewer_.setTextCursor(cursor);
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(RedPositions(), Occurrences("x"));
+}
+
 TEST_F(ViewerTest, ColourIsTheSettingsColour) {
   viewer_.Settings().ViewerLookIro = 0xFF8000;  // blue 255, green 128, red 0
   auto hit = Hit("c.txt", "xyz\n", 1);
@@ -193,6 +217,20 @@ TEST_F(ViewerTest, ColourIsTheSettingsColour) {
   QTextCursor at(viewer_.document());
   at.setPosition(2);
   EXPECT_EQ(at.charFormat().foreground().color(), QColor(0, 128, 255));
+}
+
+// The text of a Show starts uncoloured whatever the last one coloured, also where the caret stood on a
+// coloured character at the very start of the pane.
+TEST_F(ViewerTest, ColourDoesNotCarryIntoTheNextFile) {
+  viewer_.Settings().ViewerRange = 0;
+  auto first = Hit("first.txt", "xx\nxx\n", 1);
+  viewer_.Show(first.get(), "x");
+  viewer_.moveCursor(QTextCursor::Right);  // after the first, coloured, character
+  ASSERT_EQ(RedPositions(), (std::set<int>{0, 1, 3, 4}));
+  auto second = Hit("second.txt", "xyz\nabc\n", 2);
+  viewer_.Show(second.get(), "q");
+  EXPECT_TRUE(RedPositions().empty());
+  EXPECT_EQ(viewer_.document()->toPlainText(), QString("xyz\nabc\n"));
 }
 
 TEST_F(ViewerTest, RegularExpressionsIncludingEmptyMatches) {
