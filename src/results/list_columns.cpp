@@ -8,7 +8,7 @@
 #include "resources/strings.h"
 #include "search/found.h"
 
-const std::array<ColumnSpec, kFileColumnCount> kFileColumns = {{
+const std::array<ColumnInfo, kFileColumnCount> kFileColumns = {{
     {IDS_FILE_COLUMN_FIRST + 0, 96, false},
     {IDS_FILE_COLUMN_FIRST + 1, 96, false},
     {IDS_FILE_COLUMN_FIRST + 2, 48, true},
@@ -19,7 +19,7 @@ const std::array<ColumnSpec, kFileColumnCount> kFileColumns = {{
     {IDS_FILE_COLUMN_FIRST + 7, 64, true},
 }};
 
-const std::array<ColumnSpec, kTextColumnCount> kTextColumns = {{
+const std::array<ColumnInfo, kTextColumnCount> kTextColumns = {{
     {IDS_TEXT_COLUMN_FIRST + 0, 96, false},
     {IDS_TEXT_COLUMN_FIRST + 1, 96, false},
     {IDS_TEXT_COLUMN_FIRST + 2, 32, true},
@@ -66,13 +66,13 @@ std::vector<int> LoadOrder(const IniFile& ini, const char* section, int count) {
 }
 
 // Columns from `shownCount` on are not shown (width -1).
-ListColumns Load(const IniFile& ini, const char* section, std::span<const ColumnSpec> specs, int shownCount,
+ListColumns Load(const IniFile& ini, const char* section, std::span<const ColumnInfo> infos, int shownCount,
                  int screenWidth, int defaultPercent) {
   ListColumns columns;
-  const int count = static_cast<int>(specs.size());
+  const int count = static_cast<int>(infos.size());
   for (int i = 0; i < count; ++i) {
-    columns.widths.push_back(i < shownCount ? LoadWidth(ini, section, i, specs[i].defaultWidth, screenWidth, defaultPercent)
-                                            : -1);
+    columns.widths.push_back(
+        i < shownCount ? LoadWidth(ini, section, i, infos[i].defaultWidth, screenWidth, defaultPercent) : -1);
   }
   // A stored order that puts a hidden column among the shown ones (possible after "FolderExF" was
   // changed by hand) still shows every shown column once: the hidden ones are simply left out.
@@ -111,8 +111,9 @@ bool ListColumns::Shown(int column) const {
 
 ListColumns LoadFileListColumns(const IniFile& ini, int screenWidth, int defaultPercent) {
   bool folderDetail = ini.ReadInt(kSearchListFileSection, "FolderExF", 1) != 0;
-  ListColumns columns = Load(ini, kSearchListFileSection, kFileColumns,
-                             folderDetail ? kFileColumnCount : kFirstDetailColumn, screenWidth, defaultPercent);
+  ListColumns columns =
+      Load(ini, kSearchListFileSection, kFileColumns, folderDetail ? kFileColumnCount : kFirstDetailColumn,
+           screenWidth, defaultPercent);
   columns.folderDetail = folderDetail;
   return columns;
 }

@@ -20,7 +20,7 @@ inline constexpr char kSearchListMojiSection[] = "SearchListMoji Section";
 inline constexpr int kMinimumColumnWidth = 16;
 
 // One logical column of a list.
-struct ColumnSpec {
+struct ColumnInfo {
   int titleId;        // string-table number of its title
   int defaultWidth;   // pixels
   bool rightAligned;  // numbers are right-aligned, texts left-aligned
@@ -28,9 +28,9 @@ struct ColumnSpec {
 
 // File list: name, folder, size, date, type, attributes, folder count, file count. Columns 6 and 7 are
 // shown only with folder detail.
-extern const std::array<ColumnSpec, kFileColumnCount> kFileColumns;
+extern const std::array<ColumnInfo, kFileColumnCount> kFileColumns;
 // Text list: file, folder, line, content; all four are always shown.
-extern const std::array<ColumnSpec, kTextColumnCount> kTextColumns;
+extern const std::array<ColumnInfo, kTextColumnCount> kTextColumns;
 
 // The column settings of one list.
 struct ListColumns {

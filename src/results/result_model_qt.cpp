@@ -8,13 +8,13 @@
 namespace {
 
 // Numbers are right-aligned, texts left-aligned; as an int, the form every view reads.
-QVariant AlignmentOf(const ColumnSpec& spec) {
-  return static_cast<int>((spec.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+QVariant AlignmentOf(const ColumnInfo& info) {
+  return static_cast<int>((info.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
 }
 
 }  // namespace
 
-ResultModel::ResultModel(std::span<const ColumnSpec> columns, QObject* parent)
+ResultModel::ResultModel(std::span<const ColumnInfo> columns, QObject* parent)
     : QAbstractTableModel(parent), columns_(columns) {
   announceTimer_.setSingleShot(true);
   announceTimer_.setInterval(kAnnounceInterval);
@@ -55,7 +55,7 @@ int ResultModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ResultModel::data(const QModelIndex& index, int role) const {
   if (!checkIndex(index, CheckIndexOption::IndexIsValid)) return {};
-  const ColumnSpec& spec = columns_[static_cast<size_t>(index.column())];
+  const ColumnInfo& info = columns_[static_cast<size_t>(index.column())];
   switch (role) {
     case Qt::DisplayRole: {
       const bool showDisplayPath =
@@ -63,7 +63,7 @@ QVariant ResultModel::data(const QModelIndex& index, int role) const {
       return QtFromCp932(Cell(index.row(), index.column(), showDisplayPath));
     }
     case Qt::TextAlignmentRole:
-      return AlignmentOf(spec);
+      return AlignmentOf(info);
     default:
       return {};
   }
@@ -73,13 +73,13 @@ QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int r
   if (orientation != Qt::Horizontal || section < 0 || section >= columnCount_) {
     return QAbstractTableModel::headerData(section, orientation, role);
   }
-  const ColumnSpec& spec = columns_[static_cast<size_t>(section)];
+  const ColumnInfo& info = columns_[static_cast<size_t>(section)];
   switch (role) {
     case Qt::DisplayRole:
-      return QtString(spec.titleId);
+      return QtString(info.titleId);
     case Qt::TextAlignmentRole:
       // A numeric column's title sits over its right-aligned numbers.
-      return AlignmentOf(spec);
+      return AlignmentOf(info);
     default:
       return {};
   }

@@ -23,13 +23,13 @@ class ResultModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  // `columns`: the specs of every logical column the list can have.
-  ResultModel(std::span<const ColumnSpec> columns, QObject* parent);
+  // `columns`: the title, width and alignment of every logical column the list can have.
+  ResultModel(std::span<const ColumnInfo> columns, QObject* parent);
 
   // The two settings the folder column depends on, read whenever a cell is asked for; until this is
   // called the folder column shows the records' folders.
   void SetDisplayPathFlags(const bool* soutaiF, const bool* singleLocation);
-  // The number of logical columns shown (the first `count` of the specs); rows are dropped.
+  // The number of logical columns shown (the first `count` of them); rows are dropped.
   void SetColumnCount(int count);
 
   // Announces every record taken since the last announcement as new rows at the end.
@@ -62,7 +62,7 @@ class ResultModel : public QAbstractTableModel {
   void Reorder(Sort sortRecords, RecordAt recordAt);
 
  private:
-  std::span<const ColumnSpec> columns_;
+  std::span<const ColumnInfo> columns_;
   int columnCount_ = 0;
   int announced_ = 0;  // rows the view knows of; records beyond are held but not yet shown
   QTimer announceTimer_;
@@ -104,7 +104,7 @@ class RecordListModel final : public ResultModel {
   using Rows = std::vector<std::unique_ptr<Record>>;
   using SortRows = void (*)(Rows&, int, bool);
 
-  RecordListModel(std::span<const ColumnSpec> columns, SortRows sortRows, QObject* parent)
+  RecordListModel(std::span<const ColumnInfo> columns, SortRows sortRows, QObject* parent)
       : ResultModel(columns, parent), sortRows_(sortRows) {}
 
   // Takes the record; its row is announced with the next batch.
