@@ -18,6 +18,7 @@
 
 #include "app/serquin_dlg.h"
 #include "app/settei_dlg.h"
+#include "results/viewer_widget.h"
 #include "testkit/qt_app.h"
 #include "testkit/temp_tree.h"
 
@@ -202,6 +203,55 @@ TEST_F(SerquinSetteiTest, SettingsOfTheOtherPagesAreTakenOverToo) {
   EXPECT_TRUE(s.Frame.TemaeF);
   EXPECT_FALSE(dialog_->Conditions().FolderDetail);
   EXPECT_TRUE(dialog_->WantsSingleInstance());
+}
+
+// What the dialog handed back survives the profile: written at the close, it loads into the same values
+// (whether the size and date filters are in force is not kept: every start has them off).
+TEST_F(SerquinSetteiTest, EditedValuesRoundTripThroughTheProfile) {
+  SetteiValues edited;
+  InSettings([&](CSetteiDlg& settings) {
+    edited = settings.Values();
+    edited.settings.WhiteCheck = true;
+    edited.settings.SoutaiF = false;
+    edited.settings.EditorFile = "kate";
+    edited.settings.EditorParam = "-l &L &F";
+    edited.settings.FileExtMaximum = 9;
+    edited.conditions.Depth = 12;
+    edited.conditions.ConvertFlag = 2;
+    edited.conditions.SizeMax = 700;
+    edited.conditions.SizeMaxUnit = 2;
+    edited.conditions.AttrSystem = 2;
+    edited.conditions.RangeKind = 2;
+    edited.conditions.PastTime = 5400;
+    edited.viewer.ViewerRange = 0;
+    edited.viewer.ViewerAto = 17;
+    edited.viewer.ViewerLookIro = 0x00FF00;
+    emit settings.Applied(edited);
+  });
+  dialog_->close();
+  dialog_.reset();
+  ProfileStore reopened;
+  std::string error;
+  ASSERT_TRUE(OpenProfile(tree_.Path("Serquin.ini"), false, reopened, error)) << error;
+  CSerquinDlg again(reopened, {});
+  const SearchConditions& c = again.Conditions();
+  const AppSettings& s = again.Settings();
+  EXPECT_TRUE(s.WhiteCheck);
+  EXPECT_FALSE(s.SoutaiF);
+  EXPECT_EQ(s.EditorFile, "kate");
+  EXPECT_EQ(s.EditorParam, "-l &L &F");
+  EXPECT_EQ(s.FileExtMaximum, 9);
+  EXPECT_EQ(c.Depth, 12);
+  EXPECT_EQ(c.ConvertFlag, 2);
+  EXPECT_EQ(c.SizeMax, 700);
+  EXPECT_EQ(c.SizeMaxUnit, 2);
+  EXPECT_EQ(c.AttrSystem, 2);
+  EXPECT_EQ(c.RangeKind, 2);
+  EXPECT_EQ(c.PastTime, 5400);
+  const ViewerSettings& v = again.Viewer()->Settings();
+  EXPECT_EQ(v.ViewerRange, 0);
+  EXPECT_EQ(v.ViewerAto, 17);
+  EXPECT_EQ(v.ViewerLookIro, 0x00FF00u);
 }
 
 }  // namespace
