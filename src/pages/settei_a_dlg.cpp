@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "app/qt_text_qt.h"
+#include "pages/control_id.h"
 #include "pages/my_edit_widget.h"
 #include "pages/number_spin_widget.h"
 #include "pages/round_group_box_widget.h"
@@ -26,12 +27,6 @@ namespace {
 
 constexpr int kMaxLines = 255;
 constexpr uint32_t kColourBits = 0xFFFFFF;
-
-template <typename T>
-T* Named(T* widget, int id) {
-  widget->setObjectName(QString("id%1").arg(id));
-  return widget;
-}
 
 QColor QtColour(uint32_t colour) {
   return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
@@ -73,14 +68,14 @@ void CSetteiADlg::CreateControls() {
 }
 
 QWidget* CSetteiADlg::CreateViewerGroup() {
-  auto* group = Named(new RoundGroupBox("簡易表示", this), 1301);
+  auto* group = WithId(new RoundGroupBox("簡易表示", this), 1301);
   auto* grid = new QGridLayout(group);
-  show_ = Named(new QCheckBox("表示する(&V)", group), 1303);
+  show_ = WithId(new QCheckBox("表示する(&V)", group), 1303);
   grid->addWidget(show_, 0, 0, 1, 3);
   ranges_ = new QButtonGroup(this);
   const char* rangeTexts[] = {"全部(&A)", "指定(&N)", "<HR>の範囲(&H)"};
   for (int range = 0; range < 3; ++range) {
-    auto* radio = Named(new QRadioButton(rangeTexts[range], group), 1304 + range);
+    auto* radio = WithId(new QRadioButton(rangeTexts[range], group), 1304 + range);
     ranges_->addButton(radio, range);
     grid->addWidget(radio, 1 + range, 0);
   }
@@ -88,11 +83,11 @@ QWidget* CSetteiADlg::CreateViewerGroup() {
   auto* lines = new QHBoxLayout;
   auto addField = [&](int labelId, const char* text, int editId, int spinId, QLabel*& label, QLineEdit*& edit,
                       CNumberSpin*& spin) {
-    label = Named(new QLabel(text, group), labelId);
-    edit = Named(new QLineEdit(group), editId);
+    label = WithId(new QLabel(text, group), labelId);
+    edit = WithId(new QLineEdit(group), editId);
     edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("0000") + 12);
     label->setBuddy(edit);
-    spin = Named(new CNumberSpin(edit, 0, kMaxLines, group), spinId);
+    spin = WithId(new CNumberSpin(edit, 0, kMaxLines, group), spinId);
     lines->addWidget(label);
     lines->addWidget(edit);
     lines->addWidget(spin);
@@ -103,8 +98,8 @@ QWidget* CSetteiADlg::CreateViewerGroup() {
   lines->addStretch(1);
   grid->addLayout(lines, 2, 1);
   auto* colourRow = new QHBoxLayout;
-  colourLabel_ = Named(new QLabel("強調色(&L)：", group), 1321);
-  colourButton_ = Named(new QPushButton(group), 1320);
+  colourLabel_ = WithId(new QLabel("強調色(&L)：", group), 1321);
+  colourButton_ = WithId(new QPushButton(group), 1320);
   colourButton_->setFixedSize(56, colourButton_->sizeHint().height());
   colourButton_->setIconSize(QSize(40, colourButton_->height() - 10));
   colourLabel_->setBuddy(colourButton_);
@@ -130,16 +125,16 @@ QWidget* CSetteiADlg::CreateEditorRows() {
   auto* grid = new QGridLayout(rows);
   grid->setContentsMargins(0, 0, 0, 0);
   auto* editorLabel = new QLabel("エディタ(&E)：", rows);
-  editor_ = Named(new CMyEdit(rows), 1350);
+  editor_ = WithId(new CMyEdit(rows), 1350);
   editorLabel->setBuddy(editor_);
-  auto* browse = Named(new QPushButton(rows), 1351);
+  auto* browse = WithId(new QPushButton(rows), 1351);
   browse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
   browse->setToolTip(QtString(IDS_TIP_BROWSE_EDITOR));
   browse->setAutoDefault(false);
   auto* parametersLabel = new QLabel("エディタのパラメータ(&P)：", rows);
-  parameters_ = Named(new QLineEdit(rows), 1352);
+  parameters_ = WithId(new QLineEdit(rows), 1352);
   parametersLabel->setBuddy(parameters_);
-  markerButton_ = Named(new QPushButton(">", rows), 1102);
+  markerButton_ = WithId(new QPushButton(">", rows), 1102);
   markerButton_->setAutoDefault(false);
   markerButton_->setFixedWidth(browse->sizeHint().width());
   grid->addWidget(editorLabel, 0, 0, 1, 2);

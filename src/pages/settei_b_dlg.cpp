@@ -14,6 +14,7 @@
 
 #include "app/end_sound_qt.h"
 #include "app/qt_text_qt.h"
+#include "pages/control_id.h"
 #include "pages/my_edit_widget.h"
 #include "pages/number_spin_widget.h"
 #include "pages/round_group_box_widget.h"
@@ -24,14 +25,8 @@ namespace {
 constexpr int kMaxHistory = 127;
 constexpr int kDefaultHistory = 16;
 
-template <typename T>
-T* Named(T* widget, int id) {
-  widget->setObjectName(QString("id%1").arg(id));
-  return widget;
-}
-
 QPushButton* IconButton(int id, QStyle::StandardPixmap icon, int tip, QWidget* parent) {
-  auto* button = Named(new QPushButton(parent), id);
+  auto* button = WithId(new QPushButton(parent), id);
   button->setIcon(parent->style()->standardIcon(icon));
   button->setToolTip(QtString(tip));
   button->setAutoDefault(false);
@@ -52,14 +47,14 @@ CSetteiBDlg::CSetteiBDlg(QWidget* parent) : SetteiPage(parent) {
 
 void CSetteiBDlg::CreateControls() {
   auto* page = new QVBoxLayout(this);
-  blankCheck_ = Named(new QCheckBox("文字列末尾の空白チェック(&E)", this), 1401);
-  relative_ = Named(new QCheckBox("相対パスで表示（検索場所がひとつの時）(&R)", this), 1402);
+  blankCheck_ = WithId(new QCheckBox("文字列末尾の空白チェック(&E)", this), 1401);
+  relative_ = WithId(new QCheckBox("相対パスで表示（検索場所がひとつの時）(&R)", this), 1402);
   // Part of the page but never shown: the value only passes through.
-  folderDetail_ = Named(new QCheckBox("フォルダの詳細を収集する(&G)", this), 1403);
+  folderDetail_ = WithId(new QCheckBox("フォルダの詳細を収集する(&G)", this), 1403);
   folderDetail_->hide();
-  topmost_ = Named(new QCheckBox("常に手前に表示(&T)", this), 1420);
-  singleInstance_ = Named(new QCheckBox("二重起動禁止(&D)", this), 1421);
-  auto* save = Named(new QPushButton("検索結果を保存(&F)...", this), 1092);
+  topmost_ = WithId(new QCheckBox("常に手前に表示(&T)", this), 1420);
+  singleInstance_ = WithId(new QCheckBox("二重起動禁止(&D)", this), 1421);
+  auto* save = WithId(new QPushButton("検索結果を保存(&F)...", this), 1092);
   save->setAutoDefault(false);
 
   page->addWidget(blankCheck_);
@@ -86,7 +81,7 @@ QWidget* CSetteiBDlg::CreateSoundRow() {
   auto* layout = new QVBoxLayout(rows);
   layout->setContentsMargins(0, 0, 0, 0);
   auto* label = new QLabel("検索終了時の音(&W)：", rows);
-  sound_ = Named(new CMyEdit(rows), 1410);
+  sound_ = WithId(new CMyEdit(rows), 1410);
   label->setBuddy(sound_);
   auto* browse = IconButton(1411, QStyle::SP_DirOpenIcon, IDS_TIP_BROWSE_SOUND, rows);
   auto* play = IconButton(1412, QStyle::SP_MediaPlay, IDS_TIP_PLAY_SOUND, rows);
@@ -106,13 +101,13 @@ QWidget* CSetteiBDlg::CreateSoundRow() {
 }
 
 QWidget* CSetteiBDlg::CreateHistoryGroup() {
-  auto* group = Named(new RoundGroupBox("履歴の数(&H)", this), 1430);
+  auto* group = WithId(new RoundGroupBox("履歴の数(&H)", this), 1430);
   auto* row = new QHBoxLayout(group);
-  kinds_ = Named(new QComboBox(group), 1431);
+  kinds_ = WithId(new QComboBox(group), 1431);
   kinds_->addItems({"検索文字列", "検索場所", "対象拡張子(テキスト検索)", "対象拡張子(ファイル検索)"});
-  count_ = Named(new QLineEdit(group), 1432);
+  count_ = WithId(new QLineEdit(group), 1432);
   count_->setFixedWidth(count_->fontMetrics().horizontalAdvance("0000") + 12);
-  countSpin_ = Named(new CNumberSpin(count_, 0, kMaxHistory, group), 1433);
+  countSpin_ = WithId(new CNumberSpin(count_, 0, kMaxHistory, group), 1433);
   row->addWidget(kinds_);
   row->addSpacing(12);
   row->addWidget(count_);
