@@ -69,13 +69,13 @@ std::vector<HighlightRange> PlainHighlights(std::string_view text, std::string_v
 }
 
 std::vector<HighlightRange> RegexHighlights(std::string_view text, const std::string& searchString,
-                                            bool ignoreCase) {
+                                            bool ignoreCase, std::stop_token stopping) {
   std::vector<HighlightRange> ranges;
   matching::CBreg regex;
   if (regex.Compile(searchString, ignoreCase)) return ranges;
   const char* const base = text.data();
   size_t lineStart = 0;
-  while (lineStart < text.size()) {
+  while (lineStart < text.size() && !stopping.stop_requested()) {
     size_t lineEnd = text.find_first_of("\r\n", lineStart);
     if (lineEnd == std::string_view::npos) lineEnd = text.size();
     const char* at = base + lineStart;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,7 @@ std::vector<HighlightRange> PlainHighlights(std::string_view text, std::string_v
 // Matches of the search string as a regular expression (compiled by the library with the system's rules,
 // case ignored when `ignoreCase`), line by line: each line is searched again from the end of the last
 // match. A match that is empty colours nothing and the search moves on by one character, so an
-// expression that matches the empty string everywhere still ends. Nothing when it does not compile.
+// expression that matches the empty string everywhere still ends. Nothing when it does not compile. A
+// requested stop ends the search at the next line (what was found so far is returned).
 std::vector<HighlightRange> RegexHighlights(std::string_view text, const std::string& searchString,
-                                            bool ignoreCase);
+                                            bool ignoreCase, std::stop_token stopping = {});

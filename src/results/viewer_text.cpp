@@ -221,6 +221,16 @@ ViewerText MakeViewerText(std::string_view bytes, const ViewerRequest& request) 
   return shown;
 }
 
+namespace {
+
+FileStamp StampOf(const struct stat& st) {
+  auto ns = [](const timespec& t) { return static_cast<int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
+  return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), static_cast<uint64_t>(st.st_size),
+          ns(st.st_mtim), ns(st.st_ctim)};
+}
+
+}  // namespace
+
 ViewerText LoadViewerText(const std::string& nativePath, const ViewerRequest& request) {
   // Without blocking, so that a fifo put where the file was is refused rather than waited on.
   const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -237,5 +247,12 @@ ViewerText LoadViewerText(const std::string& nativePath, const ViewerRequest& re
   }
   close(fd);
   if (!bytes) return {};
-  return MakeViewerText(std::string_view(bytes.get(), got), request);
+  ViewerText text = MakeViewerText(std::string_view(bytes.get(), got), request);
+  text.stamp = StampOf(st);
+  return text;
+}
+
+FileStamp StampOf(const std::string& nativePath) {
+  struct stat st;
+  return stat(nativePath.c_str(), &st) == 0 ? StampOf(st) : FileStamp{};
 }

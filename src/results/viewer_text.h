@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,11 +35,23 @@ std::string WithCrLf(std::string_view text);
 // once from the start; the character it becomes is not read again, so "&amp;lt;" gives "&lt;".
 std::string DecodeEntities(std::string_view text);
 
+// One state of a file as the system sees it: a file whose stamp differs from the one it had when it was
+// read has changed (or is another file) since.
+struct FileStamp {
+  uint64_t device = 0, inode = 0, size = 0;
+  int64_t modified = 0, changed = 0;  // nanoseconds of the last write and of the last change of its entry
+  bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the file at the native path; all zero when it cannot be looked at.
+FileStamp StampOf(const std::string& nativePath);
+
 // What the viewer shows of one file.
 struct ViewerText {
   bool loaded = false;  // false: the file could not be read (or the range is not 0, 1 or 2); show nothing
   std::string text;     // code page 932, every line ending in CR LF
   int topLine = 1;      // the line of the shown text to scroll to the top
+  FileStamp stamp;      // the file's state when it was read (LoadViewerText)
 };
 
 // Everything a load needs to know about the hit and the settings.

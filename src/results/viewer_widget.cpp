@@ -9,131 +9,15 @@
 #include <QTextCursor>
 #include <QUrl>
 #include <algorithm>
-#include <thread>
 
 #include "app/qt_text_qt.h"
-#include "matching/mbcs.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
+#include "results/viewer_pane.h"
 #include "results/viewer_text.h"
 #include "search/found.h"
 
 namespace {
-
-// A line longer than this is put into the pane in parts of this many characters, each a paragraph of
-// its own: the toolkit lays out a paragraph whole, and one of megabytes would hold the window for
-// minutes. The pane wraps long lines anyway, so only where one part ends shows.
-constexpr int kLongestParagraph = 4096;
-
-// The kinds of unit the pane holds for code page 932 text whose lines end in CR LF: a character (one
-// UTF-16 unit, code page 932 lying wholly in the BMP), a CR LF (one paragraph break) and the paragraph
-// break that ends a part of a long line.
-enum class PaneUnit { kCharacter, kLineEnd, kPartBreak };
-
-// Calls visit(b, kind) for each unit the pane gets for `sjis`, in order; `b` the byte where the character
-// or CR LF begins, for a part break the byte of the character after it. Both the pane's text and the
-// pane positions of the coloured ranges are counted by this one walk, so they agree.
-template <class Visit>
-void WalkPane(std::string_view sjis, Visit&& visit) {
-  int column = 0;
-  for (size_t b = 0; b < sjis.size();) {
-    const bool crlf = sjis[b] == '\r' && b + 1 < sjis.size() && sjis[b + 1] == '\n';
-    if (crlf) {
-      visit(b, PaneUnit::kLineEnd);
-      b += 2;
-      column = 0;
-      continue;
-    }
-    if (column == kLongestParagraph) {
-      visit(b, PaneUnit::kPartBreak);
-      column = 0;
-    }
-    visit(b, PaneUnit::kCharacter);
-    ++column;
-    // The character's bytes as matching::CharLen counts them (a byte without a valid trail byte after
-    // it is a character of its own), spelled out inline: this runs for every character of the file.
-    b += matching::IsLeadByte(static_cast<unsigned char>(sjis[b])) && b + 1 < sjis.size() &&
-                 matching::IsTrailByteValue(static_cast<unsigned char>(sjis[b + 1]))
-             ? 2
-             : 1;
-  }
-}
-
-// The pane's form of code page 932 text whose lines end in CR LF: each CR LF a paragraph break, long
-// lines in parts.
-struct PaneDocument {
-  QString text;
-  int topBlock = 0;  // the paragraph where line `topLine` begins (the last one if it is beyond)
-};
-
-PaneDocument MakePane(std::string_view sjis, int topLine) {
-  // One unit per character, as the walk counts them (both take a byte without a valid trail byte after
-  // it as a character of its own).
-  std::u16string units = platform::Utf16FromCp932(sjis);
-  PaneDocument pane;
-  // Written over the units themselves while no part break has been added (the text only shrinks, a
-  // CR LF becoming one unit); the parts of long lines then need a second buffer.
-  std::u16string grown;
-  std::u16string* out = &units;
-  size_t written = 0;
-  // `read`: the index of the unit being read; `unread`: that unit is still to be read, so it must not be
-  // overwritten.
-  auto put = [&](char16_t unit, size_t read, bool unread) {
-    if (out == &units && (written > read || (unread && written == read))) {
-      grown.assign(units, 0, written);
-      out = &grown;
-    }
-    if (out == &grown) {
-      grown.push_back(unit);
-    } else {
-      units[written] = unit;
-    }
-    ++written;
-  };
-  int line = 1;
-  int blocks = 0;
-  size_t u = 0;  // the unit of the character the walk is at
-  WalkPane(sjis, [&](size_t, PaneUnit kind) {
-    switch (kind) {
-      case PaneUnit::kPartBreak:
-        put(u'\n', u, true);
-        ++blocks;
-        break;
-      case PaneUnit::kLineEnd:
-        put(u'\n', u, false);
-        u += 2;  // the CR's unit and the LF's
-        ++blocks;
-        if (++line == topLine) pane.topBlock = blocks;
-        break;
-      case PaneUnit::kCharacter:
-        put(units[u], u, false);
-        ++u;
-        break;
-    }
-  });
-  if (line < topLine) pane.topBlock = blocks;
-  const std::u16string& text = out == &units ? units : grown;
-  pane.text = QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(written));
-  return pane;
-}
-
-// The pane positions of the coloured ranges of `sjis`, [begin, end) pairs in ascending order.
-std::vector<int> PanePositions(std::string_view sjis, const std::vector<HighlightRange>& ranges) {
-  std::vector<int> positions;
-  positions.reserve(2 * ranges.size());
-  size_t k = 0;  // the offset asked for next: the begin of range k / 2 when k is even, else its end
-  auto offset = [&ranges](size_t i) { return i % 2 == 0 ? ranges[i / 2].begin : ranges[i / 2].end; };
-  const size_t count = 2 * ranges.size();
-  int written = 0;
-  WalkPane(sjis, [&](size_t b, PaneUnit kind) {
-    if (kind != PaneUnit::kPartBreak) {
-      for (; k < count && offset(k) <= b; ++k) positions.push_back(written);
-    }
-    ++written;
-  });
-  for (; k < count; ++k) positions.push_back(written);
-  return positions;
-}
 
 // The colour of a profile value: red in the lowest byte, then green, then blue.
 QColor ColourOf(uint32_t value) {
@@ -143,7 +27,13 @@ QColor ColourOf(uint32_t value) {
 
 }  // namespace
 
-CViewer::CViewer(QWidget* parent) : QPlainTextEdit(parent) {
+CViewer::CViewer(QWidget* parent)
+    : QPlainTextEdit(parent), loader_([this](std::unique_ptr<ViewerPrepared> prepared) {
+        // On the loader's thread: the answer goes to the window's thread (dropped if the pane is gone).
+        QMetaObject::invokeMethod(
+            this, [this, answer = std::shared_ptr<ViewerPrepared>(std::move(prepared))] { Install(*answer); },
+            Qt::QueuedConnection);
+      }) {
   setObjectName(QStringLiteral("id1010"));
   setReadOnly(true);
   setUndoRedoEnabled(false);
@@ -159,14 +49,37 @@ void CViewer::SetSearchFlags(bool ignoreCase, bool useRegex) {
   useRegex_ = useRegex;
 }
 
+CViewer::~CViewer() {
+  // The pane lets go of the loader's document before it goes; the loader takes it apart on its thread.
+  if (document_) {
+    setDocument(nullptr);
+    loader_.Dispose(std::move(document_));
+  }
+}
+
 void CViewer::Clear() {
+  ++generation_;
+  pending_ = false;
+  loader_.Cancel();
+  ClearPane();
+}
+
+void CViewer::ClearPane() {
   shown_.clear();
   highlights_.clear();
   topLine_ = 0;
   colourPositions_.clear();
+  lineBlocks_.clear();
   // A new document: the text, its formats and the caret all start afresh.
-  clear();
-  setCurrentCharFormat(QTextCharFormat());
+  const QTextDocument* now = document();
+  SwapDocument(NewPaneDocument(now->defaultFont(), now->defaultTextOption(), now->documentMargin()));
+}
+
+// Puts `document` into the pane; a document the loader made before is taken apart on its thread.
+void CViewer::SwapDocument(std::unique_ptr<QTextDocument> document) {
+  setDocument(document.get());
+  loader_.Dispose(std::move(document_));
+  document_ = std::move(document);
 }
 
 // The range for the hit's file: an override of its folder, else of its full path, else the setting.
@@ -178,36 +91,73 @@ int CViewer::RangeFor(const FOUND_M& hit) const {
 
 void CViewer::Show(const FOUND_M* hit, const std::string& pattern) {
   if (hit == nullptr) return;
-  Clear();
-  if (hit->kind != 1 || !settings_.ViewerRangeView) return;
-  const int range = RangeFor(*hit);
-  if (range < VIEWER_ALL || range > VIEWER_HR) return;
-  const ViewerRequest request{hit->charCode, range, hit->lineNumber, settings_.ViewerMae, settings_.ViewerAto};
+  ++generation_;
+  pending_ = false;
+  loader_.Cancel();
+  const int range = hit->kind == 1 && settings_.ViewerRangeView ? RangeFor(*hit) : VIEWER_NONE;
+  if (range < VIEWER_ALL || range > VIEWER_HR) {
+    ClearPane();
+    emit Shown();
+    return;
+  }
   // The file is read by its native path, which opens it also when code page 932 cannot spell its name.
-  ViewerText text = LoadViewerText(hit->NativePath(), request);
-  if (!text.loaded) return;
-  const std::string shownPattern = range == VIEWER_HR ? DecodeEntities(pattern) : pattern;
-  shown_ = std::move(text.text);
-  topLine_ = range == VIEWER_ALL ? hit->lineNumber : text.topLine;
-  // The coloured ranges and their pane positions are found on a thread of their own while the text goes
-  // into the pane, which is most of the time of a large file; both only read the shown text. The pane
-  // asks for colour while it takes the text, so the positions are handed over only after.
-  std::vector<int> positions;
-  std::jthread colours([&] {
-    highlights_ = useRegex_ ? RegexHighlights(shown_, shownPattern, ignoreCase_)
-                            : PlainHighlights(shown_, shownPattern, ignoreCase_);
-    positions = PanePositions(shown_, highlights_);
-  });
-  const PaneDocument pane = MakePane(shown_, topLine_);
-  // Into the document itself rather than through the pane's setPlainText, which after inserting goes
-  // over the whole document once more to give every character the caret's format: after Clear that is
-  // the default format the text is inserted with anyway, and the second pass costs a tenth of the time
-  // of a file of hundreds of thousands of lines.
-  document()->setPlainText(pane.text);
-  colours.join();
-  colourPositions_ = std::move(positions);
+  ViewerJob job;
+  job.generation = generation_;
+  job.nativePath = hit->NativePath();
+  job.request = {hit->charCode, range, hit->lineNumber, settings_.ViewerMae, settings_.ViewerAto};
+  job.pattern = range == VIEWER_HR ? DecodeEntities(pattern) : pattern;
+  job.ignoreCase = ignoreCase_;
+  job.useRegex = useRegex_;
+  pendingWhole_ = {};
+  if (range == VIEWER_ALL) {
+    pendingWhole_ = {job.nativePath, job.request.charCode, job.pattern, ignoreCase_, useRegex_, settings_.ViewerLookIro};
+    if (ScrollWithin(pendingWhole_, hit->lineNumber)) {
+      emit Shown();
+      return;
+    }
+  }
+  const QTextDocument* now = document();
+  job.font = now->defaultFont();
+  job.option = now->defaultTextOption();
+  job.margin = now->documentMargin();
+  job.home = thread();
+  pending_ = true;
+  loader_.Start(std::move(job));
+}
+
+// When the pane shows `file` whole and it has not changed since, scrolls to `line` and says so.
+bool CViewer::ScrollWithin(const WholeFile& file, int line) {
+  if (lineBlocks_.empty() || !(file == whole_) || StampOf(file.nativePath) != wholeStamp_) return false;
+  topLine_ = line;
+  const size_t index = static_cast<size_t>(std::max(1, line) - 1);
+  ScrollToBlock(index < lineBlocks_.size() ? lineBlocks_[index] : lineBlocks_.back());
+  return true;
+}
+
+// Takes a prepared Show into the pane unless a newer Show or Clear came after it.
+void CViewer::Install(ViewerPrepared& prepared) {
+  if (prepared.generation != generation_) {
+    loader_.Dispose(std::move(prepared.document));
+    return;
+  }
+  pending_ = false;
+  if (!prepared.loaded) {
+    ClearPane();
+    emit Shown();
+    return;
+  }
+  // The positions first: the pane asks for colour as soon as it has the document.
+  shown_ = std::move(prepared.text);
+  highlights_ = std::move(prepared.highlights);
+  colourPositions_ = std::move(prepared.colourPositions);
+  topLine_ = prepared.topLine;
+  lineBlocks_ = std::move(prepared.lineBlocks);
+  whole_ = pendingWhole_;
+  wholeStamp_ = prepared.stamp;
+  SwapDocument(std::move(prepared.document));
   ColourVisibleBlocks();
-  ScrollToBlock(pane.topBlock);
+  ScrollToBlock(prepared.topBlock);
+  emit Shown();
 }
 
 // Colours the ranges inside the blocks in view that are not coloured yet; only the colour of the

@@ -11,9 +11,11 @@
 
 #include "app/ini_file.h"
 #include "results/viewer_highlight.h"
+#include "results/viewer_loader_qt.h"
 #include "results/viewer_settings.h"
 
 class QMenu;
+class QTextDocument;
 struct FOUND_M;
 
 // The context-menu commands, numbered as the program's menu numbers them.
@@ -27,6 +29,7 @@ class CViewer : public QPlainTextEdit {
 
  public:
   explicit CViewer(QWidget* parent = nullptr);
+  ~CViewer() override;
 
   // Reads "Viewer Section" and "ViewerFix Section" with their clamps; writes them back (the overrides
   // rewritten whole, numbered without gaps).
@@ -40,14 +43,18 @@ class CViewer : public QPlainTextEdit {
 
   // At every search start: the search's case and regular-expression flags.
   void SetSearchFlags(bool ignoreCase, bool useRegex);
-  // Empties the pane.
+  // Empties the pane; a Show still being prepared is dropped.
   void Clear();
   // Shows the hit's file with `pattern` (code page 932) coloured; without a hit nothing changes. A hit
   // that cannot be shown (the viewer is off, its path's override says none, the file cannot be read)
-  // leaves the pane empty.
+  // leaves the pane empty. The file is prepared on the viewer's own thread and the pane keeps what it
+  // shows until it is ready (Shown), so the window answers meanwhile; only the newest Show counts. A
+  // further hit of the whole file already shown (unchanged since) only scrolls, at once.
   void Show(const FOUND_M* hit, const std::string& pattern);
   // One page down, or up.
   void Page(bool up);
+  // A Show is still being prepared.
+  bool Pending() const { return pending_; }
 
   // What the last Show put into the pane: the code page 932 text, the coloured byte ranges of it, and the
   // line scrolled to the top.
@@ -61,12 +68,31 @@ class CViewer : public QPlainTextEdit {
   // Carries out a context-menu command.
   void MenuCommand(int command);
 
+ signals:
+  // The newest Show's text is in the pane, or the pane was emptied because it cannot be shown.
+  void Shown();
+
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // What decides the whole-file text and its colours: a Show of the same is a scroll.
+  struct WholeFile {
+    std::string nativePath;
+    int charCode = 0;
+    std::string pattern;
+    bool ignoreCase = false;
+    bool useRegex = false;
+    uint32_t colour = 0;
+    bool operator==(const WholeFile&) const = default;
+  };
+
   int RangeFor(const FOUND_M& hit) const;
+  bool ScrollWithin(const WholeFile& file, int line);
+  void Install(ViewerPrepared& prepared);
+  void ClearPane();
+  void SwapDocument(std::unique_ptr<QTextDocument> document);
   void ScrollToBlock(int number);
   void ColourVisibleBlocks();
 
@@ -80,4 +106,14 @@ class CViewer : public QPlainTextEdit {
   // when it first comes into view (its user state then 1): a file of hundreds of thousands of
   // occurrences is not coloured all at once.
   std::vector<int> colourPositions_;
+  // The whole file in the pane, its state when read and where each of its lines begins; empty lines
+  // when the pane shows something else.
+  WholeFile whole_;
+  FileStamp wholeStamp_;
+  std::vector<int> lineBlocks_;
+  WholeFile pendingWhole_;  // what the Show being prepared shows, when it shows a whole file
+  uint64_t generation_ = 0;  // counts the Shows and Clears; a prepared Show of an older count is dropped
+  bool pending_ = false;
+  std::unique_ptr<QTextDocument> document_;  // the pane's document once the loader has made one
+  ViewerLoader loader_;  // last: its thread stops before anything it hands over to goes
 };

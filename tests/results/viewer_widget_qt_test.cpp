@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <set>
@@ -34,6 +35,16 @@ class ViewerTest : public ::testing::Test {
   std::unique_ptr<FOUND_M> Hit(const std::string& relative, const std::string& bytes, int line, int code = 0) {
     const std::string path = tree_.File(relative, bytes);
     return MakeTextHit(MakeHitFile(platform::Cp932FromUtf8(path), path), line, "", code);
+  }
+
+  // Shows the hit and waits until its text is in the pane.
+  void ShowAndWait(const FOUND_M* hit, const std::string& pattern) {
+    QSignalSpy shown(&viewer_, &CViewer::Shown);
+    viewer_.Show(hit, pattern);
+    if (shown.isEmpty()) {
+      ASSERT_TRUE(shown.wait(20000));
+    }
+    ASSERT_FALSE(viewer_.Pending());
   }
 
   // The pane positions whose characters are red.
@@ -93,7 +104,7 @@ TEST_F(ViewerTest, HitLineScrolledToTheTop) {
     viewer_.Settings().ViewerMae = c.before;
     viewer_.Settings().ViewerAto = c.after;
     auto hit = Hit("lines.txt", text, c.line);
-    viewer_.Show(hit.get(), "line");
+    ShowAndWait(hit.get(), "line");
     EXPECT_EQ(viewer_.TopLine(), c.topLine) << c.name;
     bool atStart = false;
     EXPECT_EQ(TopBlock(&atStart), c.topLine) << c.name;
@@ -132,7 +143,7 @@ TEST_F(ViewerTest, PatternColouredInEveryCodeAndRange) {
     viewer_.Settings().ViewerRange = c.range;
     viewer_.SetSearchFlags(c.ignoreCase, false);
     auto hit = Hit("coloured.txt", c.bytes, c.line, c.code);
-    viewer_.Show(hit.get(), c.pattern);
+    ShowAndWait(hit.get(), c.pattern);
     const std::set<int> expected = Occurrences(c.shown, c.cs);
     EXPECT_FALSE(expected.empty()) << c.name;
     EXPECT_EQ(RedPositions(), expected) << c.name;
@@ -147,7 +158,7 @@ TEST_F(ViewerTest, BlocksScrolledIntoViewAreColoured) {
   for (int k = 1; k <= 300; ++k) text += std::to_string(k) + " x\n";
   viewer_.Settings().ViewerRange = 0;
   auto hit = Hit("many.txt", text, 250);
-  viewer_.Show(hit.get(), "x");
+  ShowAndWait(hit.get(), "x");
   auto redInBlock = [this](int block) {
     const std::set<int> red = RedPositions();
     const QTextBlock b = viewer_.document()->findBlockByNumber(block);
@@ -169,7 +180,7 @@ TEST_F(ViewerTest, VeryLongLineIsShownInParts) {
   viewer_.Settings().ViewerRange = 0;
   const std::string after(40, '\n');  // so that the pane can scroll the line after it to the top
   auto hit = Hit("long.txt", "a\n" + longLine + "\nb x" + after, 3);
-  viewer_.Show(hit.get(), "x");
+  ShowAndWait(hit.get(), "x");
   const QString text = viewer_.document()->toPlainText();
   EXPECT_GT(viewer_.document()->blockCount(), 60);
   EXPECT_EQ(text.left(text.indexOf("b x")).remove('\n').toStdString(), "a" + longLine);
@@ -182,7 +193,7 @@ TEST_F(ViewerTest, VeryLongLineIsShownInParts) {
 
   const std::string tenMegabytes(10 << 20, 'y');
   auto huge = Hit("huge.txt", "a\n" + tenMegabytes + "\nhit\n", 3);
-  viewer_.Show(huge.get(), "hit");
+  ShowAndWait(huge.get(), "hit");
   EXPECT_EQ(viewer_.document()->lastBlock().previous().text(), "hit");
 }
 
@@ -195,7 +206,7 @@ TEST_F(ViewerTest, ColourAtTheEdgesOfAPart) {
   std::string wide;
   for (int k = 0; k < 4096; ++k) wide += kanji;
   auto hit = Hit("edges.txt", part + "x" + "x" + part + "\n" + wide + "x\n", 1);
-  viewer_.Show(hit.get(), "x");
+  ShowAndWait(hit.get(), "x");
   const QString text = viewer_.document()->toPlainText();
   ASSERT_EQ(text.left(4098), QString::fromStdString(part) + "x\nx");
   const int last = static_cast<int>(text.lastIndexOf('x'));
@@ -213,7 +224,7 @@ TEST_F(ViewerTest, ColourAtTheEdgesOfAPart) {
 TEST_F(ViewerTest, ColourIsTheSettingsColour) {
   viewer_.Settings().ViewerLookIro = 0xFF8000;  // blue 255, green 128, red 0
   auto hit = Hit("c.txt", "xyz\n", 1);
-  viewer_.Show(hit.get(), "y");
+  ShowAndWait(hit.get(), "y");
   QTextCursor at(viewer_.document());
   at.setPosition(2);
   EXPECT_EQ(at.charFormat().foreground().color(), QColor(0, 128, 255));
@@ -224,11 +235,11 @@ TEST_F(ViewerTest, ColourIsTheSettingsColour) {
 TEST_F(ViewerTest, ColourDoesNotCarryIntoTheNextFile) {
   viewer_.Settings().ViewerRange = 0;
   auto first = Hit("first.txt", "xx\nxx\n", 1);
-  viewer_.Show(first.get(), "x");
+  ShowAndWait(first.get(), "x");
   viewer_.moveCursor(QTextCursor::Right);  // after the first, coloured, character
   ASSERT_EQ(RedPositions(), (std::set<int>{0, 1, 3, 4}));
   auto second = Hit("second.txt", "xyz\nabc\n", 2);
-  viewer_.Show(second.get(), "q");
+  ShowAndWait(second.get(), "q");
   EXPECT_TRUE(RedPositions().empty());
   EXPECT_EQ(viewer_.document()->toPlainText(), QString("xyz\nabc\n"));
 }
@@ -237,9 +248,9 @@ TEST_F(ViewerTest, RegularExpressionsIncludingEmptyMatches) {
   viewer_.Settings().ViewerRange = 0;
   viewer_.SetSearchFlags(false, true);
   auto hit = Hit("r.txt", "ab12 cd345\n" + std::string(100000, 'z') + "\n", 1);
-  viewer_.Show(hit.get(), "[0-9]+");
+  ShowAndWait(hit.get(), "[0-9]+");
   EXPECT_EQ(RedPositions(), (std::set<int>{2, 3, 7, 8, 9}));
-  viewer_.Show(hit.get(), "q*");  // matches the empty string at every position
+  ShowAndWait(hit.get(), "q*");  // matches the empty string at every position
   EXPECT_TRUE(RedPositions().empty());
   EXPECT_EQ(viewer_.document()->toPlainText().count('z'), 100000);
 }
@@ -255,20 +266,67 @@ TEST_F(ViewerTest, HitsThatCannotBeShownLeaveThePaneEmpty) {
   record->kind = 2;
   viewer_.Settings().FixMap = {{folder->Folder(), VIEWER_NONE}, {byPath->Folder() + "/p.txt", VIEWER_NONE}};
   for (const FOUND_M* hit : {gone.get(), folder.get(), byPath.get(), record.get()}) {
-    viewer_.Show(shown.get(), "s");
+    ShowAndWait(shown.get(), "s");
     ASSERT_FALSE(viewer_.document()->isEmpty());
-    viewer_.Show(hit, "x");
+    ShowAndWait(hit, "x");
     EXPECT_TRUE(viewer_.document()->isEmpty()) << hit->FileName();
     EXPECT_TRUE(viewer_.ShownText().empty());
   }
   // The folder's override does not reach its subfolders; a missing record changes nothing.
-  viewer_.Show(sub.get(), "sub");
+  ShowAndWait(sub.get(), "sub");
   EXPECT_EQ(viewer_.document()->toPlainText(), "sub\n");
   viewer_.Show(nullptr, "sub");
   EXPECT_EQ(viewer_.document()->toPlainText(), "sub\n");
   viewer_.Settings().ViewerRangeView = false;
-  viewer_.Show(sub.get(), "sub");
+  ShowAndWait(sub.get(), "sub");
   EXPECT_TRUE(viewer_.document()->isEmpty());
+}
+
+// Shows asked for while one is prepared: only the newest reaches the pane.
+TEST_F(ViewerTest, OnlyTheNewestShowReachesThePane) {
+  viewer_.Settings().ViewerRange = 0;
+  std::string big;
+  for (int k = 0; k < 100000; ++k) big += "first file line x\n";
+  auto first = Hit("first.txt", big, 1);
+  auto second = Hit("second.txt", "second\n", 1);
+  QSignalSpy shown(&viewer_, &CViewer::Shown);
+  viewer_.Show(first.get(), "x");
+  viewer_.Show(second.get(), "x");
+  ASSERT_TRUE(shown.wait(20000));
+  QTest::qWait(300);
+  EXPECT_EQ(shown.count(), 1);
+  EXPECT_EQ(viewer_.document()->toPlainText(), QString("second\n"));
+  // Emptied while a Show is prepared: the pane stays empty.
+  viewer_.Show(first.get(), "x");
+  viewer_.Clear();
+  QTest::qWait(300);
+  EXPECT_EQ(shown.count(), 1);
+  EXPECT_TRUE(viewer_.document()->isEmpty());
+  EXPECT_FALSE(viewer_.Pending());
+}
+
+// A further hit of the whole file in the pane scrolls at once without reading it again; once the file
+// has changed, it is read again.
+TEST_F(ViewerTest, AnotherHitOfTheWholeFileOnlyScrolls) {
+  viewer_.Settings().ViewerRange = 0;
+  std::string text;
+  for (int k = 1; k <= 100; ++k) text += "line " + std::to_string(k) + "\n";
+  auto early = Hit("w.txt", text, 5);
+  auto late = MakeTextHit(MakeHitFile(early->Folder() + "/w.txt", early->NativePath()), 60, "", 0);
+  ShowAndWait(early.get(), "line");
+  const QTextDocument* read = viewer_.document();
+  ASSERT_EQ(TopBlock(), 5);
+  QSignalSpy shown(&viewer_, &CViewer::Shown);
+  viewer_.Show(late.get(), "line");
+  EXPECT_EQ(shown.count(), 1);
+  EXPECT_EQ(viewer_.document(), read);
+  EXPECT_EQ(TopBlock(), 60);
+  EXPECT_EQ(viewer_.TopLine(), 60);
+
+  tree_.File("w.txt", "changed\n" + text);
+  ShowAndWait(early.get(), "line");
+  EXPECT_TRUE(viewer_.document()->toPlainText().startsWith("changed\n"));
+  EXPECT_EQ(TopBlock(), 5);
 }
 
 TEST_F(ViewerTest, SpacePagesDownAndShiftSpaceUp) {
@@ -276,7 +334,7 @@ TEST_F(ViewerTest, SpacePagesDownAndShiftSpaceUp) {
   for (int k = 1; k <= 200; ++k) text += "line\n";
   viewer_.Settings().ViewerRange = 0;
   auto hit = Hit("p.txt", text, 1);
-  viewer_.Show(hit.get(), "x");
+  ShowAndWait(hit.get(), "x");
   QScrollBar* bar = viewer_.verticalScrollBar();
   ASSERT_EQ(bar->value(), 0);
   viewer_.Page(false);

@@ -1,0 +1,149 @@
+#include "results/viewer_loader_qt.h"
+
+#include <QPlainTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QThread>
+#include <future>
+
+#include "results/viewer_pane.h"
+#include "results/viewer_settings.h"
+
+namespace {
+
+// The text goes into the document this many units at a time (cut after a paragraph break where there is
+// one), with a look at the stop between: a document of a 40 MB file takes most of a second to build.
+constexpr size_t kInsertStep = 1 << 20;
+
+// The pane's document of `text`, set out as the pane sets out its own; nothing when asked to stop.
+std::unique_ptr<QTextDocument> BuildDocument(const std::u16string& text, const ViewerJob& job,
+                                             std::stop_token stop) {
+  auto document = NewPaneDocument(job.font, job.option, job.margin);
+  QTextCursor cursor(document.get());
+  for (size_t from = 0; from < text.size();) {
+    if (stop.stop_requested()) return nullptr;
+    size_t to = std::min(text.size(), from + kInsertStep);
+    if (to < text.size()) {
+      const size_t brk = text.rfind(u'\n', to - 1);
+      if (brk != std::u16string::npos && brk >= from) to = brk + 1;
+    }
+    cursor.insertText(QString(reinterpret_cast<const QChar*>(text.data() + from), static_cast<qsizetype>(to - from)));
+    from = to;
+  }
+  // Every paragraph gets its layout object here: the pane makes those it lacks, all of them, on the
+  // window's thread when it takes the document (a tenth of a second for a large file).
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) block.layout();
+  return document;
+}
+
+}  // namespace
+
+std::unique_ptr<QTextDocument> NewPaneDocument(const QFont& font, const QTextOption& option, qreal margin) {
+  auto document = std::make_unique<QTextDocument>();
+  document->setUndoRedoEnabled(false);
+  document->setDefaultFont(font);
+  document->setDefaultTextOption(option);
+  document->setDocumentMargin(margin);
+  document->setDocumentLayout(new QPlainTextDocumentLayout(document.get()));
+  return document;
+}
+
+ViewerPrepared::ViewerPrepared() = default;
+ViewerPrepared::~ViewerPrepared() = default;
+
+std::unique_ptr<ViewerPrepared> PrepareViewer(const ViewerJob& job, std::stop_token stop) {
+  ViewerText text = LoadViewerText(job.nativePath, job.request);
+  if (stop.stop_requested()) return nullptr;
+  auto prepared = std::make_unique<ViewerPrepared>();
+  prepared->generation = job.generation;
+  if (!text.loaded) return prepared;
+  prepared->loaded = true;
+  prepared->text = std::move(text.text);
+  prepared->stamp = text.stamp;
+  const bool whole = job.request.range == VIEWER_ALL;
+  prepared->topLine = whole ? job.request.line : text.topLine;
+  const std::string& shown = prepared->text;
+  // The coloured ranges and their pane positions are found beside the building of the document, which
+  // is most of the time of a large file; both only read the shown text.
+  std::future<void> colours = std::async(std::launch::async, [&] {
+    prepared->highlights = job.useRegex ? RegexHighlights(shown, job.pattern, job.ignoreCase, stop)
+                                        : PlainHighlights(shown, job.pattern, job.ignoreCase);
+    prepared->colourPositions = PanePositions(shown, prepared->highlights);
+  });
+  PaneText pane = MakePaneText(shown, prepared->topLine, whole);
+  prepared->topBlock = pane.topBlock;
+  prepared->lineBlocks = std::move(pane.lineBlocks);
+  prepared->document = BuildDocument(pane.text, job, stop);
+  colours.wait();
+  if (!prepared->document) return nullptr;
+  prepared->document->moveToThread(job.home);
+  return prepared;
+}
+
+ViewerLoader::ViewerLoader(Deliver deliver) : deliver_(std::move(deliver)) {
+  std::promise<QThread*> started;
+  std::future<QThread*> thread = started.get_future();
+  worker_ = std::jthread([this, &started](std::stop_token stop) {
+    started.set_value(QThread::currentThread());
+    Run(stop);
+  });
+  thread_ = thread.get();
+}
+
+ViewerLoader::~ViewerLoader() {
+  {
+    std::lock_guard lock(mutex_);
+    next_.reset();
+    running_.request_stop();
+  }
+  worker_.request_stop();
+  worker_.join();
+}
+
+void ViewerLoader::Start(ViewerJob job) {
+  std::lock_guard lock(mutex_);
+  next_ = std::move(job);
+  running_.request_stop();
+  wake_.notify_one();
+}
+
+void ViewerLoader::Cancel() {
+  std::lock_guard lock(mutex_);
+  next_.reset();
+  running_.request_stop();
+}
+
+void ViewerLoader::Dispose(std::unique_ptr<QTextDocument> document) {
+  if (!document) return;
+  document->setParent(nullptr);
+  document->moveToThread(thread_);
+  std::lock_guard lock(mutex_);
+  disposals_.push_back(std::move(document));
+  wake_.notify_one();
+}
+
+void ViewerLoader::Run(std::stop_token stop) {
+  for (;;) {
+    ViewerJob job;
+    std::vector<std::unique_ptr<QTextDocument>> disposals;
+    std::stop_token jobStop;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, stop, [this] { return next_.has_value() || !disposals_.empty(); });
+      disposals.swap(disposals_);
+      if (next_) {
+        job = std::move(*next_);
+        next_.reset();
+        running_ = std::stop_source();
+        jobStop = running_.get_token();
+      }
+    }
+    disposals.clear();
+    if (stop.stop_requested()) break;
+    if (!jobStop.stop_possible()) continue;
+    if (auto prepared = PrepareViewer(job, jobStop)) deliver_(std::move(prepared));
+  }
+  std::lock_guard lock(mutex_);
+  disposals_.clear();
+}
