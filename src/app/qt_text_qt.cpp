@@ -30,3 +30,9 @@ std::string NativeFromQt(const QString& text) {
 QString QtString(int id) {
   return QtFromCp932(LoadString(id));
 }
+
+QFont JapaneseTextFont(const QFont& base) {
+  QFont font = base;
+  font.setFamilies({QStringLiteral("Noto Sans CJK JP"), base.family()});
+  return font;
+}

@@ -3,6 +3,7 @@
 // page 932 here.
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -17,3 +18,8 @@ QString QtFromNative(std::string_view native);
 std::string NativeFromQt(const QString& text);
 // A string-table text (code page 932) by its number, as the toolkit shows it.
 QString QtString(int id);
+
+// `base` preferring the Japanese font installed with the program for every character, Latin letters,
+// digits and brackets included: otherwise a bracket after a kana takes the Japanese font's form and one
+// after a letter the Latin font's, and the brackets of one line differ in size. For panes of found text.
+QFont JapaneseTextFont(const QFont& base);

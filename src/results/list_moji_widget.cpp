@@ -1,8 +1,15 @@
 #include "results/list_moji_widget.h"
 
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+
+namespace {
+
+constexpr int kLineColumn = 2;  // the logical column of the line numbers
+
+}  // namespace
 
 CListMoji::CListMoji(QWidget* parent)
     : ResultListView(new RecordListModel<FOUND_M>(kTextColumns, SortTextRows, nullptr), parent),
@@ -33,10 +40,26 @@ void CListMoji::SaveColumns(IniFile& profile) const {
 void CListMoji::Clear() {
   model_->Clear();
   ResetSort();
+  lineDigitsFit_ = 0;
 }
 
 void CListMoji::Append(std::unique_ptr<FOUND_M> hit) {
+  FitLineNumbers(hit->lineNumber);
   model_->Append(std::move(hit));
+}
+
+// A line number is never cut short: the line column grows (never shrinks) to hold the digits of the
+// largest line number found so far; the user may narrow it again.
+void CListMoji::FitLineNumbers(int line) {
+  int digits = 1;
+  for (int n = line; n >= 10; n /= 10) ++digits;
+  if (digits <= lineDigitsFit_) return;
+  lineDigitsFit_ = digits;
+  QHeaderView* header = horizontalHeader();
+  if (kLineColumn >= header->count()) return;
+  // The cell's text margins on both sides, as the style draws them.
+  const int needed = fontMetrics().horizontalAdvance(QString(digits, QChar('0'))) + 12;
+  if (header->sectionSize(kLineColumn) < needed) header->resizeSection(kLineColumn, needed);
 }
 
 std::vector<const FOUND_M*> CListMoji::SelectedRecords() const {

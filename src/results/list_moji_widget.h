@@ -43,8 +43,11 @@ class CListMoji : public ResultListView {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void FitLineNumbers(int line);
+
   RecordListModel<FOUND_M>* model_;
   bool setUp_ = false;
+  int lineDigitsFit_ = 0;  // the line column fits numbers of this many digits (0: not looked at yet)
   const std::string* editorFile_ = nullptr;  // for the editor command, carried out by the dialog
   const std::string* editorParam_ = nullptr;
 };

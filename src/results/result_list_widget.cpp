@@ -32,6 +32,7 @@ int RunMenu(QMenu& menu, const QPoint& globalPosition) {
 ResultListView::ResultListView(ResultModel* model, QWidget* parent)
     : QTableView(parent), model_(model), menuRunner_(RunMenu) {
   setModel(model_);
+  setFont(JapaneseTextFont(font()));
   setSelectionMode(SingleSelection);
   setSelectionBehavior(SelectRows);
   setEditTriggers(NoEditTriggers);

@@ -35,6 +35,7 @@ CViewer::CViewer(QWidget* parent)
             Qt::QueuedConnection);
       }) {
   setObjectName(QStringLiteral("id1010"));
+  setFont(JapaneseTextFont(font()));
   setReadOnly(true);
   setUndoRedoEnabled(false);
   setLineWrapMode(QPlainTextEdit::WidgetWidth);

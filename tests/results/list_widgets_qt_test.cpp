@@ -252,6 +252,22 @@ TEST(ResultListColumns, FirstStartShowsEveryColumnAtItsDefaultWidth) {
   }
 }
 
+// A line number is never cut short: the line column grows to hold its digits and is not narrowed again.
+TEST(ResultListColumns, LineColumnGrowsToHoldTheLargestLineNumber) {
+  Settings settings;
+  CListMoji texts;
+  SetUpList(texts, settings);
+  const int start = Widths(texts)[2];
+  texts.Append(TextHit("a", 7));
+  EXPECT_EQ(Widths(texts)[2], start);
+  texts.Append(TextHit("a", 1234567));
+  const int grown = Widths(texts)[2];
+  EXPECT_GE(grown, texts.fontMetrics().horizontalAdvance("1234567") + 8);
+  texts.Clear();
+  texts.Append(TextHit("a", 3));
+  EXPECT_EQ(Widths(texts)[2], grown);
+}
+
 TEST(ResultListColumns, StoredWidthsAndOrdersAreClampedOrReplaced) {
   struct Case {
     const char* name;
