@@ -7,22 +7,22 @@
 //   QT_QPA_PLATFORM=offscreen viewer_show_qt --arrow LOCATION PATTERN KEYPRESSES [ROWS_FROM_END]
 //
 // CODE is the file code the hit was read in (0 Shift-JIS, 1 EUC-JP, 2 JIS, 4 UTF-8, 5/6 UTF-16 LE/BE).
+#include <time.h>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QInputDevice>
 #include <QKeyEvent>
-#include <QEventLoop>
 #include <QTimer>
-#include <time.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <thread>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "app/profile_store.h"
 #include "app/serquin_dlg.h"
@@ -85,7 +85,9 @@ ShowTime TimeShow(CViewer& viewer, const FOUND_M& hit, const std::string& patter
   ShowTime t;
   t.cpu = CpuMs() - cpuStart;
   t.ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-  t.stall = std::max<double>(static_cast<double>(std::max(worst, clock.nsecsElapsed() - last - 10'000'000)), 0) / 1e6;
+  t.stall =
+      std::max<double>(static_cast<double>(std::max(worst, clock.nsecsElapsed() - last - 10'000'000)), 0) /
+      1e6;
   return t;
 }
 
@@ -114,8 +116,8 @@ int ShowFiles(int argc, char** argv) {
     const ShowTime lines = TimeShow(viewer, *hit, pattern);
     viewer.Settings().ViewerRange = 2;
     const ShowTime hr = TimeShow(viewer, *hit, pattern);
-    std::printf("%-60s %4d %7d %9.1f %9.1f %8.1f %8.1f %9.1f %9.1f %7zu\n", path.c_str(), code, line, whole.ms,
-                whole.cpu, whole.stall, again.ms, lines.ms, hr.ms, coloured);
+    std::printf("%-60s %4d %7d %9.1f %9.1f %8.1f %8.1f %9.1f %9.1f %7zu\n", path.c_str(), code, line,
+                whole.ms, whole.cpu, whole.stall, again.ms, lines.ms, hr.ms, coloured);
   }
   return 0;
 }
@@ -170,8 +172,8 @@ int ArrowDown(char** argv, int fromEnd) {
   for (int k = 0; k < 10; ++k) QCoreApplication::processEvents();
   QCoreApplication::processEvents();
   std::printf("presses %d, row %d, shows %lld, worst stall %.1f ms, %.1f s\n", presses,
-              list->currentIndex().row(), shows,
-              static_cast<double>(worst) / 1e6, static_cast<double>(clock.elapsed()) / 1e3);
+              list->currentIndex().row(), shows, static_cast<double>(worst) / 1e6,
+              static_cast<double>(clock.elapsed()) / 1e3);
   return 0;
 }
 
@@ -183,8 +185,9 @@ int main(int argc, char** argv) {
     return ArrowDown(argv + 1, argc == 6 ? std::atoi(argv[5]) : 0);
   }
   if (argc < 4) {
-    std::fprintf(stderr, "usage: viewer_show_qt PATTERN CODE FILE [CODE FILE ...]\n"
-                         "       viewer_show_qt --arrow LOCATION PATTERN KEYPRESSES [ROWS_FROM_END]\n");
+    std::fprintf(stderr,
+                 "usage: viewer_show_qt PATTERN CODE FILE [CODE FILE ...]\n"
+                 "       viewer_show_qt --arrow LOCATION PATTERN KEYPRESSES [ROWS_FROM_END]\n");
     return 2;
   }
   return ShowFiles(argc, argv);

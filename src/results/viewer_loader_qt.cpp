@@ -28,7 +28,8 @@ std::unique_ptr<QTextDocument> BuildDocument(const std::u16string& text, const V
       const size_t brk = text.rfind(u'\n', to - 1);
       if (brk != std::u16string::npos && brk >= from) to = brk + 1;
     }
-    cursor.insertText(QString(reinterpret_cast<const QChar*>(text.data() + from), static_cast<qsizetype>(to - from)));
+    cursor.insertText(
+        QString(reinterpret_cast<const QChar*>(text.data() + from), static_cast<qsizetype>(to - from)));
     from = to;
   }
   // Every paragraph gets its layout object here: the pane makes those it lacks, all of them, on the
@@ -72,8 +73,8 @@ std::unique_ptr<ViewerPrepared> PrepareViewer(const ViewerJob& job, std::stop_to
     prepared->colourPositions = PanePositions(shown, prepared->highlights);
   });
   PaneText pane = MakePaneText(shown, prepared->topLine, whole);
-  prepared->topBlock = pane.topBlock;
-  prepared->lineBlocks = std::move(pane.lineBlocks);
+  prepared->topPosition = pane.topPosition;
+  prepared->linePositions = std::move(pane.linePositions);
   prepared->document = BuildDocument(pane.text, job, stop);
   colours.wait();
   if (!prepared->document) return nullptr;

@@ -31,9 +31,9 @@ struct ViewerJob {
   std::string pattern;  // code page 932, entities already decoded for the "<HR>" range
   bool ignoreCase = false;
   bool useRegex = false;
-  QFont font;             // the pane's document font
-  QTextOption option;     // and its text option
-  qreal margin = 4;       // and its margin
+  QFont font;               // the pane's document font
+  QTextOption option;       // and its text option
+  qreal margin = 4;         // and its margin
   QThread* home = nullptr;  // the thread the document is handed to (the pane's)
 };
 
@@ -43,10 +43,10 @@ struct ViewerPrepared {
   bool loaded = false;  // false: the file could not be read; the pane is emptied
   std::string text;     // the shown text, code page 932
   int topLine = 1;      // the line of the shown text scrolled to the top
-  int topBlock = 0;     // the paragraph where that line begins
+  int topPosition = 0;  // where that line begins in the document
   std::vector<HighlightRange> highlights;
   std::vector<int> colourPositions;  // the ranges as pane positions, [begin, end) pairs
-  std::vector<int> lineBlocks;       // for the whole file: the paragraph where each line begins
+  std::vector<int> linePositions;    // for the whole file: where each line begins
   FileStamp stamp;
   std::unique_ptr<QTextDocument> document;  // belongs to the job's home thread
   ViewerPrepared();
@@ -79,7 +79,7 @@ class ViewerLoader {
   std::condition_variable_any wake_;
   std::optional<ViewerJob> next_;
   std::vector<std::unique_ptr<QTextDocument>> disposals_;
-  std::stop_source running_;  // the stop of the request being prepared
+  std::stop_source running_;   // the stop of the request being prepared
   QThread* thread_ = nullptr;  // the loader's thread as the toolkit knows it
   std::jthread worker_;        // last: started when everything above exists
 };

@@ -46,7 +46,7 @@ PaneText MakePaneText(std::string_view sjis, int topLine, bool everyLine) {
   // it as a character of its own).
   std::u16string units = platform::Utf16FromCp932(sjis);
   PaneText pane;
-  if (everyLine) pane.lineBlocks.push_back(0);
+  if (everyLine) pane.linePositions.push_back(0);
   // Written over the units themselves while no part break has been added (the text only shrinks, a
   // CR LF becoming one unit); the parts of long lines then need a second buffer.
   std::u16string grown;
@@ -67,28 +67,40 @@ PaneText MakePaneText(std::string_view sjis, int topLine, bool everyLine) {
     ++written;
   };
   int line = 1;
-  int blocks = 0;
-  size_t u = 0;  // the unit of the character the walk is at
+  int lastLineStart = 0;
+  int paragraphLines = 1;     // lines begun in the paragraph being written
+  size_t paragraphStart = 0;  // where it begins
+  size_t u = 0;               // the unit of the character the walk is at
   WalkPane(sjis, [&](size_t, PaneUnit kind) {
     switch (kind) {
       case PaneUnit::kPartBreak:
         put(u'\n', u, true);
-        ++blocks;
+        paragraphLines = 1;
+        paragraphStart = written;
         break;
-      case PaneUnit::kLineEnd:
-        put(u'\n', u, false);
+      case PaneUnit::kLineEnd: {
+        const bool ends = paragraphLines == kParagraphLines ||
+                          written - paragraphStart >= static_cast<size_t>(kParagraphCharacters);
+        put(ends ? u'\n' : u'\u2028', u, false);
         u += 2;  // the CR's unit and the LF's
-        ++blocks;
-        if (++line == topLine) pane.topBlock = blocks;
-        if (everyLine) pane.lineBlocks.push_back(blocks);
+        if (ends) {
+          paragraphLines = 1;
+          paragraphStart = written;
+        } else {
+          ++paragraphLines;
+        }
+        lastLineStart = static_cast<int>(written);
+        if (++line == topLine) pane.topPosition = lastLineStart;
+        if (everyLine) pane.linePositions.push_back(lastLineStart);
         break;
+      }
       case PaneUnit::kCharacter:
         put(units[u], u, false);
         ++u;
         break;
     }
   });
-  if (line < topLine) pane.topBlock = blocks;
+  if (line < topLine) pane.topPosition = lastLineStart;
   if (out == &units) {
     units.resize(written);
     pane.text = std::move(units);

@@ -14,11 +14,20 @@
 // minutes. The pane wraps long lines anyway, so only where one part ends shows.
 inline constexpr int kLongestParagraph = 4096;
 
+// Lines go into the pane's paragraphs together, at most this many lines to one, separated by line
+// separators, and a paragraph ends at the first line end after this many characters: the toolkit's
+// work to take a document grows with its paragraphs (a file of 280,000 lines one paragraph each takes
+// most of a second), while a paragraph is laid out only when it comes into view.
+inline constexpr int kParagraphLines = 32;
+inline constexpr int kParagraphCharacters = 512;
+
 struct PaneText {
-  std::u16string text;  // every CR LF a '\n', every part of a long line ending in a '\n' too
-  int topBlock = 0;     // the paragraph (from 0) where line `topLine` begins, the last one if it is beyond
-  // With `everyLine`: the paragraph where each line begins, line 1 first.
-  std::vector<int> lineBlocks;
+  // Every CR LF a line separator (U+2028) or, where a paragraph ends, a '\n'; every part of a long line
+  // ends in a '\n' too.
+  std::u16string text;
+  int topPosition = 0;  // where line `topLine` begins, the last line if it is beyond the text
+  // With `everyLine`: where each line begins, line 1 first.
+  std::vector<int> linePositions;
 };
 
 // The pane's text of `sjis` (code page 932, every line ending in CR LF) with line `topLine` (from 1)

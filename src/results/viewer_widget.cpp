@@ -70,7 +70,7 @@ void CViewer::ClearPane() {
   highlights_.clear();
   topLine_ = 0;
   colourPositions_.clear();
-  lineBlocks_.clear();
+  linePositions_.clear();
   // A new document: the text, its formats and the caret all start afresh.
   const QTextDocument* now = document();
   SwapDocument(NewPaneDocument(now->defaultFont(), now->defaultTextOption(), now->documentMargin()));
@@ -86,7 +86,8 @@ void CViewer::SwapDocument(std::unique_ptr<QTextDocument> document) {
 // The range for the hit's file: an override of its folder, else of its full path, else the setting.
 int CViewer::RangeFor(const FOUND_M& hit) const {
   auto it = settings_.FixMap.find(hit.Folder());
-  if (it == settings_.FixMap.end()) it = settings_.FixMap.find(platform::JoinPath(hit.Folder(), hit.FileName()));
+  if (it == settings_.FixMap.end())
+    it = settings_.FixMap.find(platform::JoinPath(hit.Folder(), hit.FileName()));
   return it != settings_.FixMap.end() ? it->second : settings_.ViewerRange;
 }
 
@@ -111,7 +112,8 @@ void CViewer::Show(const FOUND_M* hit, const std::string& pattern) {
   job.useRegex = useRegex_;
   pendingWhole_ = {};
   if (range == VIEWER_ALL) {
-    pendingWhole_ = {job.nativePath, job.request.charCode, job.pattern, ignoreCase_, useRegex_, settings_.ViewerLookIro};
+    pendingWhole_ = {job.nativePath, job.request.charCode,   job.pattern, ignoreCase_,
+                     useRegex_,      settings_.ViewerLookIro};
     if (ScrollWithin(pendingWhole_, hit->lineNumber)) {
       emit Shown();
       return;
@@ -128,10 +130,10 @@ void CViewer::Show(const FOUND_M* hit, const std::string& pattern) {
 
 // When the pane shows `file` whole and it has not changed since, scrolls to `line` and says so.
 bool CViewer::ScrollWithin(const WholeFile& file, int line) {
-  if (lineBlocks_.empty() || !(file == whole_) || StampOf(file.nativePath) != wholeStamp_) return false;
+  if (linePositions_.empty() || !(file == whole_) || StampOf(file.nativePath) != wholeStamp_) return false;
   topLine_ = line;
   const size_t index = static_cast<size_t>(std::max(1, line) - 1);
-  ScrollToBlock(index < lineBlocks_.size() ? lineBlocks_[index] : lineBlocks_.back());
+  ScrollToPosition(index < linePositions_.size() ? linePositions_[index] : linePositions_.back());
   return true;
 }
 
@@ -152,12 +154,12 @@ void CViewer::Install(ViewerPrepared& prepared) {
   highlights_ = std::move(prepared.highlights);
   colourPositions_ = std::move(prepared.colourPositions);
   topLine_ = prepared.topLine;
-  lineBlocks_ = std::move(prepared.lineBlocks);
+  linePositions_ = std::move(prepared.linePositions);
   whole_ = pendingWhole_;
   wholeStamp_ = prepared.stamp;
   SwapDocument(std::move(prepared.document));
   ColourVisibleBlocks();
-  ScrollToBlock(prepared.topBlock);
+  ScrollToPosition(prepared.topPosition);
   emit Shown();
 }
 
@@ -187,23 +189,22 @@ void CViewer::ColourVisibleBlocks() {
   }
 }
 
-// Makes the start of paragraph `number` (from 0) the first visible line, wrapped lines above it counted
-// as the lines they take on the screen. The caret is left at the start of that line: putting it back to
+// Makes the line that begins at `position` the first visible line, wrapped lines above it counted as
+// the lines they take on the screen. The caret is left at the start of that line: putting it back to
 // the text's start would scroll the pane back with it.
-void CViewer::ScrollToBlock(int number) {
-  QTextBlock block = document()->findBlockByNumber(number);
-  if (!block.isValid()) block = document()->lastBlock();
+void CViewer::ScrollToPosition(int position) {
   // Scrolling the caret from the end back to the line leaves the line at the top (as far as the text
   // below it allows).
   QTextCursor cursor(document());
   cursor.movePosition(QTextCursor::End);
   setTextCursor(cursor);
-  cursor.setPosition(block.position());
+  cursor.setPosition(std::clamp(position, 0, cursor.position()));
   setTextCursor(cursor);
 }
 
 void CViewer::Page(bool up) {
-  verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderPageStepSub : QAbstractSlider::SliderPageStepAdd);
+  verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderPageStepSub
+                                        : QAbstractSlider::SliderPageStepAdd);
 }
 
 void CViewer::keyPressEvent(QKeyEvent* event) {
@@ -237,6 +238,7 @@ void CViewer::MenuCommand(int command) {
     // A selection across lines holds paragraph separators; the link is the selected text as typed.
     QString link = textCursor().selectedText();
     link.replace(QChar::ParagraphSeparator, QChar('\n'));
+    link.replace(QChar::LineSeparator, QChar('\n'));
     QDesktopServices::openUrl(QUrl(link.trimmed(), QUrl::TolerantMode));
   }
 }
@@ -244,7 +246,8 @@ void CViewer::MenuCommand(int command) {
 void CViewer::contextMenuEvent(QContextMenuEvent* event) {
   std::unique_ptr<QMenu> menu = BuildContextMenu();
   // The menu key opens the menu at the pane's top-left corner.
-  const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(0, 0)) : event->globalPos();
+  const QPoint at =
+      event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(0, 0)) : event->globalPos();
   // While the menu is open the pane shows the arrow instead of the text cursor.
   viewport()->setCursor(Qt::ArrowCursor);
   QAction* chosen = menu->exec(at);

@@ -93,7 +93,7 @@ class CViewer : public QPlainTextEdit {
   void Install(ViewerPrepared& prepared);
   void ClearPane();
   void SwapDocument(std::unique_ptr<QTextDocument> document);
-  void ScrollToBlock(int number);
+  void ScrollToPosition(int position);
   void ColourVisibleBlocks();
 
   ViewerSettings settings_;
@@ -110,7 +110,7 @@ class CViewer : public QPlainTextEdit {
   // when the pane shows something else.
   WholeFile whole_;
   FileStamp wholeStamp_;
-  std::vector<int> lineBlocks_;
+  std::vector<int> linePositions_;
   WholeFile pendingWhole_;  // what the Show being prepared shows, when it shows a whole file
   uint64_t generation_ = 0;  // counts the Shows and Clears; a prepared Show of an older count is dropped
   bool pending_ = false;
