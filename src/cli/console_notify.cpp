@@ -23,6 +23,33 @@ void ConsoleNotify::Post(Notification n) {
   }
 }
 
+void ConsoleNotify::PostAll(std::vector<Notification>& run) {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    bool wake = false;
+    for (Notification& n : run) {
+      if (n.msg == kMsgProgress && !wantProgress_) continue;
+      wake = wake || !n.IsHit();
+      queue_.push_back(std::move(n));
+    }
+    if (wake || queue_.size() >= kWakeBatch) Wake();
+  }
+  run.clear();
+}
+
+void ConsoleNotify::Reclaim(std::vector<std::unique_ptr<FOUND_M>>& spares, size_t most) {
+  std::vector<Notification> handed;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    handed.swap(retired_);
+  }
+  for (Notification& n : handed) {
+    if (spares.size() >= most) break;
+    if (auto hit = TakeTextHit(n)) spares.push_back(std::move(hit));
+  }
+  // What is left is freed here, on the search thread, outside the lock.
+}
+
 void ConsoleNotify::Retire(std::deque<Notification>& handled) {
   std::vector<Notification> hits;
   hits.reserve(handled.size());

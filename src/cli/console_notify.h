@@ -24,6 +24,10 @@ class ConsoleNotify : public NotifyTarget {
   ~ConsoleNotify() override;
 
   void Post(Notification n) override;
+  // A run of hits is queued under one lock, waking the reader at most once.
+  void PostAll(std::vector<Notification>& run) override;
+  // The text-hit records the reader retired go back to the search for reuse.
+  void Reclaim(std::vector<std::unique_ptr<FOUND_M>>& spares, size_t most) override;
   void DropPending(unsigned msg) override;
   void Flush() override;
   // The reader takes hundreds of hits per wake-up, so the search may run thousands ahead: a short backlog
@@ -38,10 +42,11 @@ class ConsoleNotify : public NotifyTarget {
   // Moves every queued notification into `out`, waiting at most `timeout` for a wake-up (see above);
   // after the timeout it takes whatever is queued.
   void TakeAll(std::deque<Notification>& out, std::chrono::milliseconds timeout);
-  // Reader side: hands the hit records of a handled batch back to be freed, and empties the batch (what
-  // the reader took out of a notification is its own to free). The
-  // search thread that allocated them frees them at its next post, so the reader never contends with it
-  // for the allocator's lock (with a hundred thousand hits that contention costs more than the printing).
+  // Reader side: hands the hit records of a handled batch back, and empties the batch (what the reader
+  // took out of a notification is its own to free). A search thread takes them at its next post: text-hit
+  // records for reuse (Reclaim), the rest to be freed. So the reader never contends with the search threads
+  // for the allocator's lock (with a hundred thousand hits that contention costs more than the printing),
+  // and most hits are written into a record that already has room for them.
   void Retire(std::deque<Notification>& handled);
   // Moves every queued notification into `out` without waiting.
   void TakeAvailable(std::deque<Notification>& out);
@@ -63,5 +68,6 @@ class ConsoleNotify : public NotifyTarget {
   std::condition_variable posted_;
   std::deque<Notification> queue_;     // guarded by lock_
   bool wake_ = false;                  // guarded by lock_: the reader should take the queue now
-  std::vector<Notification> retired_;  // guarded by lock_: handled hits whose records are yet to be freed
+  std::vector<Notification> retired_;  // guarded by lock_: handled hits whose records are yet to be reused
+                                       // or freed
 };

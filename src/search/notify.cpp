@@ -15,6 +15,13 @@ Notification& Notification::operator=(Notification&& other) noexcept {
   return *this;
 }
 
+void NotifyTarget::Reclaim(std::vector<std::unique_ptr<FOUND_M>>&, size_t) {}
+
+void NotifyTarget::PostAll(std::vector<Notification>& run) {
+  for (Notification& n : run) Post(std::move(n));
+  run.clear();
+}
+
 Notification::~Notification() {
   FreeRecord(*this);
 }

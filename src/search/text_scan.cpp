@@ -188,6 +188,8 @@ const char* TextScanner::FindNext(const CSboymoo& matcher, char*& cursor, bool m
     hit = FindIn(matcher, from, from + kStretch + reach, mbcs);
     if (hit && hit >= from + kStretch) hit = nullptr;
     if (!hit && owner_.StopRequested()) return nullptr;
+    // Hits found before a stretch without one go out now rather than after the scan of the whole file.
+    if (!hit && owner_.FlushHits()) return nullptr;
   }
   // Lines are counted only up to a hit (most files have none), and a stretch at a time when it is far.
   while (hit - cursor > static_cast<ptrdiff_t>(kStretch)) {
@@ -368,10 +370,11 @@ void PassRegexBreaks(const char* from, const char* to, const char* end, int& lin
 // Calls visit(lineStart, lineEnd) for each line of [text, end) that can hold a match of the regular
 // expression, in order, with `lineNumber` kept as that line's number; stops when visit returns true. An
 // empty line never matches. With a literal that every match contains, only the lines holding it are
-// visited, found by searching the text a stretch at a time; a stop ends the search between stretches.
-template <class Visit>
+// visited, found by searching the text a stretch at a time; between stretches `stopped` is asked whether
+// to end.
+template <class Stopped, class Visit>
 void ForEachRegexLine(const char* text, const char* end, std::string_view literal, int& lineNumber,
-                      const platform::Event& stop, Visit visit) {
+                      Stopped stopped, Visit visit) {
   for (const char* cursor = text; cursor < end; ++lineNumber) {
     const char* lineStart = cursor;
     if (!literal.empty()) {
@@ -381,12 +384,12 @@ void ForEachRegexLine(const char* text, const char* end, std::string_view litera
         const bool last = static_cast<size_t>(end - from) <= kStretch + literal.size();
         const char* to = last ? end : from + kStretch + literal.size() - 1;
         hit = static_cast<const char*>(memmem(from, to - from, literal.data(), literal.size()));
-        if (hit || last || stop.IsSet()) break;
+        if (hit || last || stopped()) break;
       }
       if (!hit) return;
       // Lines are counted only up to a hit, and a stretch at a time when it is far.
       for (; hit - cursor > static_cast<ptrdiff_t>(kStretch); cursor += kStretch) {
-        if (stop.IsSet()) return;
+        if (stopped()) return;
         PassRegexBreaks(cursor, cursor + kStretch, end, lineNumber, lineStart);
       }
       PassRegexBreaks(cursor, hit, end, lineNumber, lineStart);
@@ -409,10 +412,17 @@ void TextScanner::ScanRegex(const char* text, size_t length, bool utf8) {
   const std::string_view literal = utf8 ? regex.Literal().utf8 : regex.Literal().sjis;
   std::string converted;
   int givenUp = 0;
+  // Kept hits go out between stretches of text, and once the lines looked at have passed a stretch, so
+  // that sparse hits of a large file do not wait for its end.
+  const char* flushedAt = text;
   ForEachRegexLine(
-      text, text + length, literal, lineNumber_, owner_.shared_.stop,
+      text, text + length, literal, lineNumber_, [&] { return owner_.FlushHits() || owner_.StopRequested(); },
       [&](const char* lineStart, const char* lineEnd) {
         if (owner_.StopRequested()) return true;
+        if (static_cast<size_t>(lineStart - flushedAt) > kStretch) {
+          flushedAt = lineStart;
+          if (owner_.FlushHits()) return true;
+        }
         const char* rawStart = lineStart;
         const char* rawEnd = lineEnd;
         if (utf8) {
@@ -453,18 +463,22 @@ int CSearchBase::ScanThreadProc(ScanOrder* order) {
     } catch (...) {
       // An allocation failure abandons this file only.
     }
-    if (order_) FinishFile();
+    FinishFile();
   }
 }
 
 void CSearchBase::FinishFile() {
-  auto post = [](void* poster, std::unique_ptr<FOUND_M> hit) {
-    return static_cast<CSearchBase*>(poster)->PostHit(std::move(hit));
+  // A request to stop met while posting is seen by the loop through the stop event; the hits a stopped
+  // scan still kept are dropped, as a stop ends the posting of hits.
+  if (StopRequested()) kept_.clear();
+  if (head_ && !kept_.empty()) PostHits(kept_);
+  if (!order_) return;
+  auto post = [](void* poster, std::vector<Notification>& hits) {
+    return static_cast<CSearchBase*>(poster)->PostHits(hits);
   };
-  std::vector<std::unique_ptr<FOUND_M>> kept;
-  kept.swap(kept_);
-  // A request to stop met while posting is seen by the loop through the stop event.
-  order_->Finish(place_, std::move(kept), this, post);
+  // A file that posted its hits itself passes on none (and keeps its vector's room for the next file).
+  order_->Finish(place_, kept_.empty() ? std::vector<Notification>() : std::move(kept_), this, post);
+  kept_.clear();
 }
 
 void CSearchBase::ScanFile(const std::string& nativePath) {

@@ -375,33 +375,45 @@ TEST_F(TextScanTest, TwinCharactersFindBothFormsInUnicodeFiles) {
 }
 
 // Files are scanned side by side where there are cores for it; the hits still arrive file by file in the
-// order of the walk, each file's lines in order, as from one scanner.
+// order of the walk, each file's lines in order, as from one scanner. The same holds when the front end
+// hands its records back and new hits are written into them: no hit is written over while still queued.
 TEST_F(TextScanTest, HitsArriveFileByFileInLineOrder) {
   for (int f = 0; f < 120; ++f) {
     std::string text;
     const int lines = (f % 7) * 400 + 5;  // files of very different lengths finish out of turn
-    for (int i = 0; i < lines; ++i) text += i % 3 == 0 ? "key line\n" : "other line\n";
+    for (int i = 0; i < lines; ++i)
+      text += i % 3 == 0 ? "key line " + std::to_string(i) + "\n" : "other line\n";
     tree.File("f" + std::to_string(f) + ".txt", text);
   }
-  Run(Conditions("key"));
-  std::vector<std::string> files;
-  int last = 0;
-  size_t hits = 0;
-  for (const auto& hit : notify->textHits) {
-    if (files.empty() || files.back() != hit->FileName()) {
-      ASSERT_EQ(std::find(files.begin(), files.end(), hit->FileName()), files.end()) << hit->FileName();
-      files.push_back(hit->FileName());
-      last = 0;
+  for (bool handsBack : {false, true}) {
+    SCOPED_TRACE(handsBack ? "records handed back" : "records kept");
+    notify = std::make_unique<CollectNotify>(shared);
+    notify->handsBack = handsBack;
+    shared.stop.Reset();
+    shared.pending.Reset();
+    SearchThreadProc(BuildSearchRequest(Conditions("key"), *notify, shared, 0));
+    std::vector<std::string> files;
+    int last = 0;
+    size_t hits = 0;
+    for (const auto& hit : notify->textHits) {
+      if (files.empty() || files.back() != hit->FileName()) {
+        ASSERT_EQ(std::find(files.begin(), files.end(), hit->FileName()), files.end()) << hit->FileName();
+        files.push_back(hit->FileName());
+        last = 0;
+      }
+      ASSERT_GT(hit->lineNumber, last) << hit->FileName();
+      ASSERT_EQ(hit->lineText, "key line " + std::to_string(hit->lineNumber - 1)) << hit->FileName();
+      ASSERT_EQ(hit->lineNumberText, std::to_string(hit->lineNumber));
+      last = hit->lineNumber;
+      ++hits;
     }
-    ASSERT_GT(hit->lineNumber, last) << hit->FileName();
-    last = hit->lineNumber;
-    ++hits;
+    EXPECT_EQ(files.size(), 120u);
+    size_t expected = 0;
+    for (int f = 0; f < 120; ++f) expected += static_cast<size_t>(((f % 7) * 400 + 5 + 2) / 3);
+    EXPECT_EQ(hits, expected);
+    EXPECT_EQ(notify->ends, std::vector<int>{0});
+    EXPECT_EQ(notify->reclaimed > 0, handsBack);  // the reuse did happen
   }
-  EXPECT_EQ(files.size(), 120u);
-  size_t expected = 0;
-  for (int f = 0; f < 120; ++f) expected += static_cast<size_t>(((f % 7) * 400 + 5 + 2) / 3);
-  EXPECT_EQ(hits, expected);
-  EXPECT_EQ(notify->ends, std::vector<int>{0});
 }
 
 // A fixed code reads every file in that code: the EUC-JP setting finds the EUC-JP file and nothing in the
