@@ -88,8 +88,9 @@ void FillTextHit(FOUND_M& hit, std::shared_ptr<const HitFile> file, int lineNumb
   hit.lineText = std::move(lineText);
   hit.charCode = charCode;
   if (hit.utf8Line.capacity() > kLongestKept && utf8Line.size() <= kLongestKept) {
-    hit.utf8Line = std::string(utf8Line);
-  } else {
-    hit.utf8Line.assign(utf8Line);
+    // A move-assignment of a short string would copy it into the long room and keep that.
+    hit.utf8Line.clear();
+    hit.utf8Line.shrink_to_fit();
   }
+  hit.utf8Line.assign(utf8Line);
 }

@@ -57,7 +57,9 @@ TEST(FillTextHit, AReusedRecordEqualsAFreshOne) {
         MakeTextHit(c.after.file, c.after.lineNumber, c.after.lineText, c.after.charCode, c.after.utf8Line);
     ExpectSameHit(*record, *fresh);
     // A record does not keep the room of a very long line for short ones.
-    if (c.after.utf8Line.size() < 100) EXPECT_LE(record->utf8Line.capacity(), 4096u);
+    if (c.after.utf8Line.size() < 100) {
+      EXPECT_LE(record->utf8Line.capacity(), 4096u);
+    }
   }
 }
 
