@@ -3,9 +3,13 @@
 #include <errno.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 namespace {
@@ -417,32 +421,92 @@ std::string Cp932FromUtf16(std::u16string_view utf16) {
   return result;
 }
 
-size_t Cp932FromUtf16Bytes(const char* bytes, size_t length, bool bigEndian, char* out) {
-  const Tables& tables = GetTables();
-  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+namespace {
+
+// The units of UTF-16 text in byte pairs of either order, from bytes[i] up to the next block of
+// kBlockUnits units, converted one at a time; returns false at a zero unit (the end of the text).
+constexpr size_t kBlockUnits = 8;
+
+template <bool kBigEndian>
+bool ConvertUnits(const Tables& tables, const unsigned char* b, size_t length, size_t& at, char*& to) {
   auto unitAt = [&](size_t i) {
-    return static_cast<char16_t>(bigEndian ? b[i] << 8 | b[i + 1] : b[i + 1] << 8 | b[i]);
+    return static_cast<char16_t>(kBigEndian ? b[i] << 8 | b[i + 1] : b[i + 1] << 8 | b[i]);
   };
-  char* const start = out;
-  for (size_t i = 0; i + 1 < length; i += 2) {
-    char16_t unit = unitAt(i);  // read before anything is written over it
-    if (unit == 0) break;
+  // Worked on in locals, which stay in registers, and handed back at the end.
+  size_t i = at;
+  char* out = to;
+  bool more = true;
+  for (const size_t end = std::min(length & ~size_t{1}, i + 2 * kBlockUnits); i < end; i += 2) {
+    const char16_t unit = unitAt(i);  // read before anything is written over it
     if (unit < 0x80) {
+      if (unit == 0) {
+        more = false;
+        break;
+      }
       *out++ = static_cast<char>(unit);
       continue;
     }
-    if (unit >= 0xD800 && unit <= 0xDFFF) {
+    if ((unit & 0xF800) == 0xD800) {
       // A surrogate pair names a character beyond the BMP, which the code page lacks: one "?" for it.
       if (unit <= 0xDBFF && i + 3 < length) {
-        char16_t next = unitAt(i + 2);
+        const char16_t next = unitAt(i + 2);
         if (next >= 0xDC00 && next <= 0xDFFF) i += 2;
       }
       *out++ = '?';
       continue;
     }
-    out = PutCp932(tables, unit, out);
+    // As PutCp932, without a branch on the length: both bytes of the code are written, high byte first,
+    // and `out` moves by the length. A one-byte code writes one byte beyond it, which is still within
+    // the two bytes of the unit just read, and the next character writes over it.
+    char16_t mapped = tables.ToCp932(unit);
+    if (mapped == kNone) mapped = u'?';
+    const bool twoBytes = mapped > 0xFF;
+    out[0] = static_cast<char>(twoBytes ? mapped >> 8 : mapped);
+    out[1] = static_cast<char>(mapped & 0xFF);
+    out += twoBytes ? 2 : 1;
+  }
+  at = i;
+  to = out;
+  return more;
+}
+
+// Whole blocks of ASCII units (1-0x7F) of little-endian UTF-16 from bytes[i], eight units at a time: the
+// units' low bytes are the code page 932 bytes. Moves `i` and `out` past what it converted. The output
+// never overtakes the input: a block is read whole before its eight bytes are written, at or behind
+// where it was read.
+void ConvertAsciiBlocks(const unsigned char* b, size_t length, size_t& i, char*& out) {
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128(), limit = _mm_set1_epi16(0x80);
+  for (; i + 2 * kBlockUnits <= length; i += 2 * kBlockUnits, out += kBlockUnits) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+    // A unit of 0x8000 or more is negative as a signed 16-bit number, so one signed range test sees it too.
+    const __m128i ascii = _mm_and_si128(_mm_cmpgt_epi16(units, zero), _mm_cmpgt_epi16(limit, units));
+    if (_mm_movemask_epi8(ascii) != 0xFFFF) return;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
+  }
+#else
+  (void)b, (void)length, (void)i, (void)out;
+#endif
+}
+
+template <bool kBigEndian>
+size_t ConvertUtf16(const unsigned char* b, size_t length, char* out) {
+  const Tables& tables = GetTables();
+  char* const start = out;
+  // Text in UTF-16 is largely ASCII (markup, code, numbers, blanks): blocks of it are taken at once,
+  // and a block that holds anything else goes unit by unit.
+  for (size_t i = 0; i + 1 < length;) {
+    if (!kBigEndian) ConvertAsciiBlocks(b, length, i, out);
+    if (!ConvertUnits<kBigEndian>(tables, b, length, i, out)) break;
   }
   return static_cast<size_t>(out - start);
+}
+
+}  // namespace
+
+size_t Cp932FromUtf16Bytes(const char* bytes, size_t length, bool bigEndian, char* out) {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+  return bigEndian ? ConvertUtf16<true>(b, length, out) : ConvertUtf16<false>(b, length, out);
 }
 
 std::u16string Utf16FromCp932(std::string_view cp932) {
