@@ -4,6 +4,7 @@
 #include <iterator>
 #include <memory>
 
+#include "platform/event.h"
 #include "search/found.h"
 
 ConsoleNotify::~ConsoleNotify() = default;
@@ -23,7 +24,11 @@ void ConsoleNotify::Post(Notification n) {
   }
 }
 
-void ConsoleNotify::PostAll(std::vector<Notification>& run) {
+void ConsoleNotify::PostAll(std::vector<Notification>& run, const platform::Event& stop) {
+  if (stop.IsSet()) {
+    run.clear();
+    return;
+  }
   {
     std::lock_guard<std::mutex> guard(lock_);
     bool wake = false;

@@ -25,7 +25,7 @@ class ConsoleNotify : public NotifyTarget {
 
   void Post(Notification n) override;
   // A run of hits is queued under one lock, waking the reader at most once.
-  void PostAll(std::vector<Notification>& run) override;
+  void PostAll(std::vector<Notification>& run, const platform::Event& stop) override;
   // The text-hit records the reader retired go back to the search for reuse.
   void Reclaim(std::vector<std::unique_ptr<FOUND_M>>& spares, size_t most) override;
   void DropPending(unsigned msg) override;

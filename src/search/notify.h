@@ -14,6 +14,9 @@
 
 struct FOUND_F;
 struct FOUND_M;
+namespace platform {
+class Event;
+}
 
 // The search is over. wParam 0: normal end; 1: the regular expression could not be compiled (the detail
 // text carries the library's message). Not posted when the search was stopped by the stop event.
@@ -90,9 +93,10 @@ class NotifyTarget {
   // never fails.
   virtual void Post(Notification n) = 0;
   // Queues a run of notifications in their order, as that many Posts would, and empties `run` (keeping its
-  // capacity). The scanning threads post their text hits in runs; a target that can queue a run under one
-  // lock and with one wake-up overrides this, the others get one Post each.
-  virtual void PostAll(std::vector<Notification>& run);
+  // capacity). Once `stop` is set nothing more of the run is queued, as a search posts nothing after a
+  // stop. The scanning threads post their text hits in runs; a target that can queue a run under one lock
+  // and with one wake-up overrides this, the others get one Post each.
+  virtual void PostAll(std::vector<Notification>& run, const platform::Event& stop);
   // Receiving side: removes every queued notification `msg` (used for the progress notifications).
   virtual void DropPending(unsigned msg) = 0;
   // Search side: the search is about to wait until the receiver has handled the hits it holds, so whatever

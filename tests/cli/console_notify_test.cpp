@@ -35,7 +35,7 @@ void PostHits(ConsoleNotify& notify, SearchShared& shared, int count, size_t run
     } else {
       kept.push_back(TextHitNotification(std::move(hit), 1));
       if (kept.size() == run || i == count) {
-        notify.PostAll(kept);
+        notify.PostAll(kept, shared.stop);
         EXPECT_TRUE(kept.empty());
         notify.Reclaim(spares, 4096);
       }

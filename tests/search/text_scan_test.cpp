@@ -59,9 +59,10 @@ std::string Utf16FromUtf8(const std::string& utf8, bool bigEndian) {
 class TextScanTest : public ::testing::Test {
  protected:
   // Runs the search synchronously on the worker's code path.
-  CollectNotify& Run(SearchConditions conditions, bool utf8Lines = false) {
+  CollectNotify& Run(SearchConditions conditions, bool utf8Lines = false, bool handsBack = false) {
     notify = std::make_unique<CollectNotify>(shared);
     notify->utf8Lines = utf8Lines;
+    notify->handsBack = handsBack;
     shared.stop.Reset();
     SearchThreadProc(BuildSearchRequest(conditions, *notify, shared, 0));
     return *notify;
@@ -387,11 +388,7 @@ TEST_F(TextScanTest, HitsArriveFileByFileInLineOrder) {
   }
   for (bool handsBack : {false, true}) {
     SCOPED_TRACE(handsBack ? "records handed back" : "records kept");
-    notify = std::make_unique<CollectNotify>(shared);
-    notify->handsBack = handsBack;
-    shared.stop.Reset();
-    shared.pending.Reset();
-    SearchThreadProc(BuildSearchRequest(Conditions("key"), *notify, shared, 0));
+    Run(Conditions("key"), false, handsBack);
     std::vector<std::string> files;
     int last = 0;
     size_t hits = 0;
