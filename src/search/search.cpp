@@ -96,7 +96,7 @@ bool CSearchBase::FlushHits() {
 bool CSearchBase::PostHits(std::vector<Notification>& hits) {
   const int count = static_cast<int>(hits.size());
   notify_.PostAll(hits, shared_.stop);
-  if (spares_.size() < postRun_) notify_.Reclaim(spares_, kMostSpares);
+  if (spares_.size() < postRun_) notify_.Reclaim(spares_, 4 * postRun_);
   return Throttle(count);
 }
 

@@ -127,8 +127,8 @@ class CSearchBase {
   uint64_t place_ = 0;  // the current file's place in the order
   bool head_ = true;    // the current file is known to be the head: its runs go out as they fill
   std::vector<Notification> kept_;
-  // Records the front end handed back (NotifyTarget::Reclaim), written over by new hits.
-  static constexpr size_t kMostSpares = 4096;
+  // Records the front end handed back (NotifyTarget::Reclaim), written over by new hits; a few runs' worth
+  // is kept, so that the memory they hold stays small.
   std::vector<std::unique_ptr<FOUND_M>> spares_;
 };
 

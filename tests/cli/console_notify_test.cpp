@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <deque>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -54,7 +53,7 @@ TEST(ConsoleNotify, DeliversEveryHitInOrderWithoutStallingTheThrottledSearch) {
       std::thread search([&] { PostHits(notify, shared, count, run); });
       int expected = 1;
       bool ended = false;
-      std::deque<Notification> batch;
+      std::vector<Notification> batch;
       while (!ended) {
         // A wait far longer than the test: the reader must be woken, never rescued by its timeout. Should
         // the hand-over fail, the test hangs and the test runner's time limit reports it.
@@ -80,7 +79,7 @@ TEST(ConsoleNotify, DeliversEveryHitInOrderWithoutStallingTheThrottledSearch) {
 TEST(ConsoleNotify, TakeAllHandsOverHeldBackHitsAfterItsTimeout) {
   ConsoleNotify notify(false);
   notify.Post(TextHitNotification(std::make_unique<FOUND_M>(), 1));
-  std::deque<Notification> batch;
+  std::vector<Notification> batch;
   notify.TakeAll(batch, std::chrono::milliseconds(1));
   ASSERT_EQ(batch.size(), 1u);
   notify.Retire(batch);
