@@ -482,11 +482,15 @@ void CSearchBase::FinishFile() {
 }
 
 void CSearchBase::ScanFile(const std::string& nativePath) {
+  // A file far larger than most gives its pages back once scanned: the scanners then hold the memory of
+  // such files only while they scan them, not each the largest it ever met.
+  constexpr size_t kKeptBuffer = size_t{8} << 20;
   int fd = platform::OpenForReading(nativePath);
   if (fd < 0) return;
   FileText file = ReadFileText(fd, buffer_, charCode_, shared_.stop);
   close(fd);
   ScanText(nativePath, buffer_.Data(), file);
+  if (file.length > kKeptBuffer) buffer_.GiveBackAbove(kKeptBuffer);
 }
 
 void CSearchBase::ScanText(const std::string& nativePath, char* text, const FileText& file) {
