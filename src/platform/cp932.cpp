@@ -71,17 +71,6 @@ class Tables {
   Utf8Piece utf8Pair_[kLeadCount][0x100];
 };
 
-// Converts `inSize` bytes as one piece; the number of output bytes, or -1 when iconv rejects the input.
-long ConvertOne(iconv_t cd, const void* in, size_t inSize, void* out, size_t outSize) {
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  char* inPtr = static_cast<char*>(const_cast<void*>(in));
-  char* outPtr = static_cast<char*>(out);
-  size_t inLeft = inSize;
-  size_t outLeft = outSize;
-  if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) return -1;
-  return static_cast<long>(outSize - outLeft);
-}
-
 Tables::Tables() {
   for (auto& unit : toCp932_) unit = kNone;
   for (auto& unit : single_) unit = kNone;
@@ -107,23 +96,50 @@ Tables::Tables() {
 }
 
 void Tables::BuildToUnicode(iconv_t cd) {
-  wchar_t out[4];
+  // One call for every byte and pair instead of one each (eleven thousand calls cost milliseconds at every
+  // start): each code is followed by a line feed, which is no byte of a code (trail bytes are 0x40 and
+  // above), so the output splits into one piece per code. A code the converter rejects is passed over
+  // whole, up to its line feed, which leaves its piece empty: as when it is converted alone.
+  std::string in;
+  in.reserve(3 * 0x3000);
   for (int b = 0x80; b < 0x100; ++b) {
     if (IsLeadByte(static_cast<unsigned char>(b))) continue;
-    unsigned char in = static_cast<unsigned char>(b);
-    if (ConvertOne(cd, &in, 1, out, sizeof out) == sizeof(wchar_t) && out[0] < 0xFFFF) {
-      single_[b] = static_cast<char16_t>(out[0]);
-    }
+    in += static_cast<char>(b);
+    in += '\n';
   }
   for (int lead = 0x81; lead <= 0xFC; ++lead) {
     if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
     for (int trail = 0x40; trail <= 0xFC; ++trail) {
       if (!IsTrailByte(static_cast<unsigned char>(trail))) continue;
-      unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
-      if (ConvertOne(cd, in, 2, out, sizeof out) == sizeof(wchar_t) && out[0] < 0xFFFF) {
-        pair_[LeadIndex(in[0])][trail] = static_cast<char16_t>(out[0]);
-      }
+      in += static_cast<char>(lead);
+      in += static_cast<char>(trail);
+      in += '\n';
     }
+  }
+  std::vector<wchar_t> out(in.size());  // at most one unit a byte
+  char* inPtr = in.data();
+  size_t inLeft = in.size();
+  char* outPtr = reinterpret_cast<char*>(out.data());
+  size_t outLeft = out.size() * sizeof(wchar_t);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  while (inLeft > 0) {
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) break;
+    if (errno != EILSEQ && errno != EINVAL) return;  // the codes not reached stay unmapped
+    const auto* lf = static_cast<const char*>(memchr(inPtr, '\n', inLeft));
+    if (lf == nullptr || lf == inPtr) return;
+    inLeft -= static_cast<size_t>(lf - inPtr);
+    inPtr = const_cast<char*>(lf);
+  }
+  out.resize(static_cast<size_t>(reinterpret_cast<wchar_t*>(outPtr) - out.data()));
+  const auto* code = reinterpret_cast<const unsigned char*>(in.data());
+  for (size_t i = 0, start = 0; i < out.size(); ++i) {
+    if (out[i] != L'\n') continue;
+    const bool pair = IsLeadByte(code[0]);
+    if (i - start == 1 && out[start] < 0xFFFF) {
+      (pair ? pair_[LeadIndex(code[0])][code[1]] : single_[code[0]]) = static_cast<char16_t>(out[start]);
+    }
+    code += pair ? 3 : 2;
+    start = i + 1;
   }
 }
 
