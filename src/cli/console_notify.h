@@ -32,6 +32,7 @@ class ConsoleNotify : public NotifyTarget {
   // The reader takes hundreds of hits per wake-up, so the search may run thousands ahead: a short backlog
   // would make both threads hand over control every few dozen hits. It still bounds the memory held.
   HitBacklog Backlog() const override { return {4096, 1024}; }
+  bool WantsProgress() const override { return wantProgress_; }
   bool WantsUtf8Lines() const override { return utf8Lines_; }
   // The UTF-8 lines are asked for only to be printed as they stand (HitPrinter::Print).
   bool TakesUtf8LinesOnly() const override { return utf8Lines_; }

@@ -106,6 +106,9 @@ class NotifyTarget {
   // `most` in all (the rest are freed), so that new hits can be written into them (FillTextHit) instead of
   // allocating. Targets whose front end keeps its records (a window's list) hand back none.
   virtual void Reclaim(std::vector<std::unique_ptr<FOUND_M>>& spares, size_t most);
+  // False when the front end shows no current-folder text (a console run without progress): the search
+  // then neither stores the text nor posts its notifications.
+  virtual bool WantsProgress() const { return true; }
   // The backlog the search keeps to. A window takes hits one message at a time, and a short backlog keeps
   // its message queue from flooding; a reader that takes them in batches on its own thread allows more.
   virtual HitBacklog Backlog() const { return {}; }

@@ -39,6 +39,7 @@ CSearchBase::CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& 
       folderDetail_(folderDetail),
       utf8Lines_(notify.WantsUtf8Lines()),
       utf8LinesOnly_(utf8Lines_ && notify.TakesUtf8LinesOnly()),
+      progress_(notify.WantsProgress()),
       search_(search),
       buffer_(kLargestScannedFile + 2),
       postRun_(static_cast<size_t>(std::clamp(notify.Backlog().waitAbove / 16, 16, 256))) {}
@@ -50,10 +51,12 @@ bool CSearchBase::StopRequested() const {
 }
 
 void CSearchBase::SetCurrentFolder(std::string_view cp932Text) {
-  shared_.progress.Set(cp932Text, notify_, search_);
+  if (progress_) shared_.progress.Set(cp932Text, notify_, search_);
 }
 
 void CSearchBase::SetCurrentFolderNative(std::string_view nativePath) {
+  // Every scanned file sets the text: not even its conversion is made when nobody shows it.
+  if (!progress_) return;
   SetCurrentFolder(platform::IsAscii(nativePath) ? std::string(nativePath)
                                                  : platform::Cp932FromUtf8(nativePath));
 }

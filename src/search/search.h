@@ -106,6 +106,7 @@ class CSearchBase {
   const bool folderDetail_;
   const bool utf8Lines_;      // the front end wants the lines of UTF-8 files as they stand
   const bool utf8LinesOnly_;  // ... and nothing else of them: their code page 932 form may stay empty
+  const bool progress_;       // the front end shows the current-folder text
   const uint64_t search_;     // the identity every notification of this search carries
 
  private:

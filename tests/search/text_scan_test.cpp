@@ -382,8 +382,15 @@ TEST_F(TextScanTest, HitsArriveFileByFileInLineOrder) {
   for (int f = 0; f < 120; ++f) {
     std::string text;
     const int lines = (f % 7) * 400 + 5;  // files of very different lengths finish out of turn
-    for (int i = 0; i < lines; ++i)
-      text += i % 3 == 0 ? "key line " + std::to_string(i) + "\n" : "other line\n";
+    for (int i = 0; i < lines; ++i) {
+      if (i % 3 == 0) {
+        text += "key line ";
+        text += std::to_string(i);
+        text += '\n';
+      } else {
+        text += "other line\n";
+      }
+    }
     tree.File("f" + std::to_string(f) + ".txt", text);
   }
   for (bool handsBack : {false, true}) {
@@ -410,6 +417,22 @@ TEST_F(TextScanTest, HitsArriveFileByFileInLineOrder) {
     EXPECT_EQ(hits, expected);
     EXPECT_EQ(notify->ends, std::vector<int>{0});
     EXPECT_EQ(notify->reclaimed > 0, handsBack);  // the reuse did happen
+  }
+}
+
+// The current-folder text is kept and notified only for a front end that shows it; the hits are the same.
+TEST_F(TextScanTest, ProgressOnlyForAFrontEndThatShowsIt) {
+  tree.File("a/one.txt", "key\n");
+  tree.File("b/two.txt", "no\nkey\n");
+  for (bool shown : {true, false}) {
+    SCOPED_TRACE(shown ? "shown" : "not shown");
+    notify = std::make_unique<CollectNotify>(shared);
+    notify->wantsProgress = shown;
+    shared.stop.Reset();
+    SearchConditions conditions = Conditions("key");
+    SearchThreadProc(BuildSearchRequest(conditions, *notify, shared, 0));
+    EXPECT_EQ(notify->progressCount > 0, shown);
+    EXPECT_EQ(TextHits(), (Strings{"one.txt:1:key", "two.txt:2:key"}));
   }
 }
 

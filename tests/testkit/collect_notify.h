@@ -56,6 +56,7 @@ class CollectNotify : public NotifyTarget {
     ended_.wait(guard, [&] { return ends.size() >= count; });
   }
   bool WantsUtf8Lines() const override { return utf8Lines; }
+  bool WantsProgress() const override { return wantsProgress; }
   bool TakesUtf8LinesOnly() const override { return utf8LinesOnly; }
 
   // "file:line:text" of every text hit (file name and text in UTF-8), sorted.
@@ -85,6 +86,7 @@ class CollectNotify : public NotifyTarget {
   bool utf8Lines = false;          // set before the search: ask for the lines of UTF-8 files as they stand
   bool utf8LinesOnly = false;  // ... and take nothing else of them (their code page 932 form may be empty)
   bool handsBack = false;      // set before the search: hand text-hit records back for reuse
+  bool wantsProgress = true;   // set before the search: the front end shows the current-folder text
   size_t reclaimed = 0;        // records the search took back for reuse
 
  private:
