@@ -46,6 +46,9 @@ class Tables {
 
   // The code of `unit` in code page 932 (below 0x100 for one byte, lead << 8 | trail for two), or kNone.
   char16_t ToCp932(char16_t unit) const { return toCp932_[unit]; }
+  // The code of `unit` as its bytes stand in memory, the first in the low half ("?" for a unit without
+  // a code): a code of two bytes is the one whose high half is not zero, as no trail byte is zero.
+  uint16_t Written(char16_t unit) const { return written_[unit]; }
   // The character of one byte that is not a lead byte, or kNone.
   char16_t FromSingle(unsigned char b) const { return single_[b]; }
   // The character of a lead and a trail byte, or kNone.
@@ -65,6 +68,7 @@ class Tables {
   void BuildUtf8Pieces();
 
   char16_t toCp932_[0x10000];
+  uint16_t written_[0x10000];
   char16_t single_[0x100];
   char16_t pair_[kLeadCount][0x100];
   Utf8Piece utf8Single_[0x100];
@@ -93,6 +97,10 @@ Tables::Tables() {
     iconv_close(fromUnicode);
   }
   BuildUtf8Pieces();
+  for (size_t unit = 0; unit < 0x10000; ++unit) {
+    const char16_t code = toCp932_[unit] == kNone ? u'?' : toCp932_[unit];
+    written_[unit] = static_cast<uint16_t>(code < 0x100 ? code : (code >> 8 | (code & 0xFF) << 8));
+  }
 }
 
 void Tables::BuildToUnicode(iconv_t cd) {
@@ -486,22 +494,41 @@ bool ConvertUnits(const Tables& tables, const unsigned char* b, size_t length, s
   return more;
 }
 
-// Whole blocks of ASCII units (1-0x7F) of little-endian UTF-16 from bytes[i], eight units at a time: the
-// units' low bytes are the code page 932 bytes. Moves `i` and `out` past what it converted. The output
-// never overtakes the input: a block is read whole before its eight bytes are written, at or behind
-// where it was read.
-void ConvertAsciiBlocks(const unsigned char* b, size_t length, size_t& i, char*& out) {
+// Little-endian UTF-16 from bytes[at] in blocks of eight units, as long as a block holds no zero unit and
+// no surrogate (those are left to ConvertUnits): a block of ASCII is packed at once, any other takes one
+// lookup a unit in the table of written codes, without a branch. Moves `at` and `to` past what it
+// converted. The output never overtakes the input: a unit is read before its code is written, and the
+// code, of at most two bytes, ends no further on than the unit did.
+void ConvertBlocks(const Tables& tables, const unsigned char* b, size_t length, size_t& at, char*& to) {
 #if defined(__SSE2__)
+  size_t i = at;
+  char* out = to;
   const __m128i zero = _mm_setzero_si128(), limit = _mm_set1_epi16(0x80);
-  for (; i + 2 * kBlockUnits <= length; i += 2 * kBlockUnits, out += kBlockUnits) {
+  const __m128i surrogateBits = _mm_set1_epi16(static_cast<short>(0xF800));
+  const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
+  for (; i + 2 * kBlockUnits <= length; i += 2 * kBlockUnits) {
     const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+    const __m128i special = _mm_or_si128(_mm_cmpeq_epi16(units, zero),
+                                         _mm_cmpeq_epi16(_mm_and_si128(units, surrogateBits), surrogate));
+    if (_mm_movemask_epi8(special) != 0) break;
     // A unit of 0x8000 or more is negative as a signed 16-bit number, so one signed range test sees it too.
     const __m128i ascii = _mm_and_si128(_mm_cmpgt_epi16(units, zero), _mm_cmpgt_epi16(limit, units));
-    if (_mm_movemask_epi8(ascii) != 0xFFFF) return;
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
+    if (_mm_movemask_epi8(ascii) == 0xFFFF) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
+      out += kBlockUnits;
+      continue;
+    }
+    for (size_t k = i; k < i + 2 * kBlockUnits; k += 2) {
+      const uint16_t code = tables.Written(static_cast<char16_t>(b[k + 1] << 8 | b[k]));
+      out[0] = static_cast<char>(code & 0xFF);
+      out[1] = static_cast<char>(code >> 8);
+      out += code > 0xFF ? 2 : 1;
+    }
   }
+  at = i;
+  to = out;
 #else
-  (void)b, (void)length, (void)i, (void)out;
+  (void)tables, (void)b, (void)length, (void)at, (void)to;
 #endif
 }
 
@@ -509,10 +536,10 @@ template <bool kBigEndian>
 size_t ConvertUtf16(const unsigned char* b, size_t length, char* out) {
   const Tables& tables = GetTables();
   char* const start = out;
-  // Text in UTF-16 is largely ASCII (markup, code, numbers, blanks): blocks of it are taken at once,
-  // and a block that holds anything else goes unit by unit.
+  // Most blocks of little-endian text go whole; the units of a block with a zero unit or a surrogate,
+  // and of big-endian text, go one at a time.
   for (size_t i = 0; i + 1 < length;) {
-    if (!kBigEndian) ConvertAsciiBlocks(b, length, i, out);
+    if (!kBigEndian) ConvertBlocks(tables, b, length, i, out);
     if (!ConvertUnits<kBigEndian>(tables, b, length, i, out)) break;
   }
   return static_cast<size_t>(out - start);
