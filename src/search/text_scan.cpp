@@ -51,15 +51,21 @@ constexpr int kRegexGiveUpsPerFile = 4;
 #if defined(__x86_64__) && defined(__GNUC__)
 // The LFs in [from, to) thirty-two bytes at a time, where the processor has AVX2 (asked once at run time):
 // with many hits, counting the lines before them is the scan's largest per-byte cost after the search.
-__attribute__((target("avx2"))) size_t CountLineFeedsAvx2(const char*& p, const char* to) {
+// A CR among the bytes, looked for in the same pass, sets `sawCr` and ends the count within a kilobyte.
+__attribute__((target("avx2"))) size_t CountLineFeedsAvx2(const char*& p, const char* to, bool& sawCr) {
   size_t count = 0;
-  const __m256i lf = _mm256_set1_epi8('\n'), zero = _mm256_setzero_si256();
+  const __m256i lf = _mm256_set1_epi8('\n'), cr = _mm256_set1_epi8('\r'), zero = _mm256_setzero_si256();
   while (to - p >= 32) {
-    const size_t blocks = std::min<size_t>(static_cast<size_t>(to - p) / 32, 255);
-    __m256i lanes = zero;
+    const size_t blocks = std::min<size_t>(static_cast<size_t>(to - p) / 32, 32);
+    __m256i lanes = zero, crs = zero;
     for (size_t k = 0; k < blocks; ++k, p += 32) {
-      lanes = _mm256_sub_epi8(lanes,
-                              _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), lf));
+      const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+      lanes = _mm256_sub_epi8(lanes, _mm256_cmpeq_epi8(block, lf));
+      crs = _mm256_or_si256(crs, _mm256_cmpeq_epi8(block, cr));
+    }
+    if (!_mm256_testz_si256(crs, crs)) {
+      sawCr = true;
+      return count;
     }
     const __m256i sums = _mm256_sad_epu8(lanes, zero);
     count += static_cast<size_t>(_mm256_extract_epi64(sums, 0)) +
@@ -77,26 +83,38 @@ const bool kHasAvx2 = [] {
 }();
 #endif
 
-// The number of LFs in [from, to), summed in byte lanes like the breaks below.
-size_t CountLineFeeds(const char* from, const char* to) {
+// The number of LFs in [from, to), summed in byte lanes like the breaks below. The CRs are looked for in
+// the same pass: the first sets `sawCr` and ends the count within a kilobyte (the count then is no line
+// count: such text is counted by the rule for all breaks).
+size_t CountLineFeeds(const char* from, const char* to, bool& sawCr) {
   size_t count = 0;
   const char* p = from;
 #if defined(__x86_64__) && defined(__GNUC__)
-  if (kHasAvx2) count += CountLineFeedsAvx2(p, to);
+  if (kHasAvx2) count += CountLineFeedsAvx2(p, to, sawCr);
+  if (sawCr) return count;
 #endif
 #if defined(__SSE2__)
-  const __m128i lf = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
+  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), zero = _mm_setzero_si128();
   while (to - p >= 16) {
-    const size_t blocks = std::min<size_t>(static_cast<size_t>(to - p) / 16, 255);
-    __m128i lanes = zero;
+    const size_t blocks = std::min<size_t>(static_cast<size_t>(to - p) / 16, 64);
+    __m128i lanes = zero, crs = zero;
     for (size_t k = 0; k < blocks; ++k, p += 16) {
-      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), lf));
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(block, lf));
+      crs = _mm_or_si128(crs, _mm_cmpeq_epi8(block, cr));
+    }
+    if (_mm_movemask_epi8(crs) != 0) {
+      sawCr = true;
+      return count;
     }
     const __m128i sums = _mm_sad_epu8(lanes, zero);
     count += static_cast<size_t>(_mm_cvtsi128_si32(sums)) + static_cast<size_t>(_mm_extract_epi16(sums, 4));
   }
 #endif
-  for (; p < to; ++p) count += *p == '\n';
+  for (; p < to && !sawCr; ++p) {
+    count += *p == '\n';
+    sawCr = *p == '\r';
+  }
   return count;
 }
 
@@ -203,10 +221,13 @@ const char* TextScanner::FindNext(const CSboymoo& matcher, char*& cursor, bool m
 // the stretch between two hits (often most of a file) costs a few instructions per block, not a call per
 // line; the line start is then found by looking back from the hit.
 void TextScanner::PassBreaks(char*& cursor, const char* hit) {
-  // Most text holds no CR at all; one fast look for it lets the count be of LFs alone, and the line start
-  // be found behind the last LF by memrchr, a vector at a time.
-  if (!memchr(cursor, '\r', static_cast<size_t>(hit - cursor))) {
-    lineNumber_ += static_cast<int>(CountLineFeeds(cursor, hit));
+  // Most text holds no CR at all: the LFs are counted and the CRs looked for in one pass, and without a
+  // CR the count of LFs is the count of breaks, and the line starts behind the last LF, found by memrchr a
+  // vector at a time. Text with a CR is counted again by the rule for all breaks.
+  bool sawCr = false;
+  const size_t lineFeeds = CountLineFeeds(cursor, hit, sawCr);
+  if (!sawCr) {
+    lineNumber_ += static_cast<int>(lineFeeds);
     if (const void* lf = memrchr(cursor, '\n', static_cast<size_t>(hit - cursor))) {
       lineStart_ = static_cast<char*>(const_cast<void*>(lf)) + 1;
     }

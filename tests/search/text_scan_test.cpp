@@ -140,6 +140,38 @@ TEST_F(TextScanTest, LineNumbersAcrossLongStretchesOfMixedBreaks) {
   }
 }
 
+// Text of LFs with one lone CR, which is a break of its own: wherever the CR stands before a hit (at the
+// start, at the edges of the blocks the LFs are counted in, in the last bytes), the hit's line number and
+// text are those of counting one break at a time.
+TEST_F(TextScanTest, ALoneCrAnywhereBeforeAHitIsABreak) {
+  std::string lines;
+  while (lines.size() < 5000) lines += "abcdefghij\n";
+  const size_t n = lines.size();
+  for (size_t at :
+       {size_t{0}, size_t{1}, size_t{15}, size_t{16}, size_t{31}, size_t{32}, size_t{1023}, size_t{1024},
+        size_t{1025}, size_t{4096}, n - 33, n - 32, n - 17, n - 16, n - 15, n - 2}) {
+    SCOPED_TRACE(at);
+    std::string text = lines;
+    text.back() = 'x';  // the hit's line is "x" + "key" behind the last break
+    // The CR takes a letter's place with no LF behind it, so that it stands alone.
+    while (text[at] == '\n' || text[at + 1] == '\n') ++at;
+    text[at] = '\r';
+    text += "key\n";
+    int line = 1;
+    size_t lineStart = 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (text[i] == '\n' || text[i] == '\r') {
+        ++line;
+        lineStart = i + 1;
+      }
+    }
+    tree.File("cr.txt", text);
+    Run(Conditions("key", 0));
+    EXPECT_EQ(TextHits(),
+              (Strings{"cr.txt:" + std::to_string(line) + ":" + text.substr(lineStart, n + 3 - lineStart)}));
+  }
+}
+
 // 表 is 0x95 0x5C; its bytes also stand across the pair "ｕ" (0x82 0x95) and "\".
 TEST_F(TextScanTest, ShiftJisMatchesStartOnACharacter) {
   const std::string hyou = Sjis("表");
