@@ -4,6 +4,7 @@
 #include <iterator>
 #include <memory>
 
+#include "platform/event.h"
 #include "search/found.h"
 
 ConsoleNotify::~ConsoleNotify() = default;
@@ -23,19 +24,46 @@ void ConsoleNotify::Post(Notification n) {
   }
 }
 
-void ConsoleNotify::Retire(std::deque<Notification>& handled) {
-  std::vector<Notification> hits;
-  hits.reserve(handled.size());
+void ConsoleNotify::PostAll(std::vector<Notification>& run, const platform::Event& stop) {
+  if (stop.IsSet()) {
+    run.clear();
+    return;
+  }
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    bool wake = false;
+    for (Notification& n : run) {
+      if (n.msg == kMsgProgress && !wantProgress_) continue;
+      wake = wake || !n.IsHit();
+      queue_.push_back(std::move(n));
+    }
+    if (wake || queue_.size() >= kWakeBatch) Wake();
+  }
+  run.clear();
+}
+
+void ConsoleNotify::Reclaim(std::vector<std::unique_ptr<FOUND_M>>& spares, size_t most) {
+  // The records move from one vector to the other under the lock: no block changes hands between
+  // threads. Those beyond `most` wait for the next call, or are freed with the rest by the next Post.
+  std::lock_guard<std::mutex> guard(lock_);
+  while (!retired_.empty() && spares.size() < most) {
+    if (auto hit = TakeTextHit(retired_.back())) spares.push_back(std::move(hit));
+    retired_.pop_back();
+  }
+}
+
+void ConsoleNotify::Retire(std::vector<Notification>& handled) {
   for (Notification& n : handled) {
-    if (n.IsHit() && n.wParam != 0) hits.push_back(std::move(n));
+    if (n.IsHit() && n.wParam != 0) retiring_.push_back(std::move(n));
   }
   handled.clear();
-  if (hits.empty()) return;
+  if (retiring_.empty()) return;
   std::lock_guard<std::mutex> guard(lock_);
   if (retired_.empty()) {
-    retired_.swap(hits);
+    retired_.swap(retiring_);
   } else {
-    std::move(hits.begin(), hits.end(), std::back_inserter(retired_));
+    std::move(retiring_.begin(), retiring_.end(), std::back_inserter(retired_));
+    retiring_.clear();
   }
 }
 
@@ -60,20 +88,20 @@ void ConsoleNotify::DropPending(unsigned msg) {
   std::erase_if(queue_, [&](const Notification& n) { return n.msg == msg; });
 }
 
-void ConsoleNotify::TakeAll(std::deque<Notification>& out, std::chrono::milliseconds timeout) {
+void ConsoleNotify::TakeAll(std::vector<Notification>& out, std::chrono::milliseconds timeout) {
   std::unique_lock<std::mutex> guard(lock_);
   posted_.wait_for(guard, timeout, [&] { return wake_; });
   TakeQueue(out);
 }
 
-void ConsoleNotify::TakeAvailable(std::deque<Notification>& out) {
+void ConsoleNotify::TakeAvailable(std::vector<Notification>& out) {
   std::lock_guard<std::mutex> guard(lock_);
   TakeQueue(out);
 }
 
 // The reader's batch is empty as a rule, so the queue is handed over by a swap, not copied: the search
 // thread waits for this lock with every post.
-void ConsoleNotify::TakeQueue(std::deque<Notification>& out) {
+void ConsoleNotify::TakeQueue(std::vector<Notification>& out) {
   if (out.empty()) {
     out.swap(queue_);
   } else {

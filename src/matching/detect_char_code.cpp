@@ -1,6 +1,8 @@
 // Character-code detection: byte-order marks, NUL patterns and JIS escapes decide first; otherwise three
 // scorers (Shift-JIS, EUC-JP, UTF-8) read one window of at most 256 bytes and the best adjusted score wins.
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -38,7 +40,7 @@ struct Scorer {
   int64_t Adjusted() const { return score - kInvalidPenalty * static_cast<int64_t>(invalid); }
 };
 
-int SjisWeight(uint32_t code) {
+constexpr int SjisWeight(uint32_t code) {
   if (code < 0x100) return code >= 0xA1 && code <= 0xDF ? 1 : 0;  // half-width katakana
   if (code >= 0x8140 && code <= 0x81AC) return 8;                 // symbols
   if (code >= 0x824F && code <= 0x8258) return 8;                 // full-width digits
@@ -52,7 +54,7 @@ int SjisWeight(uint32_t code) {
   return 0;
 }
 
-int EucWeight(uint32_t code) {
+constexpr int EucWeight(uint32_t code) {
   if (code >= 0x8EA1 && code <= 0x8EDF) return 1;   // half-width katakana after SS2
   if (code >= 0xA1A1 && code <= 0xA2AE) return 8;   // symbols
   if (code >= 0xA3B0 && code <= 0xA3B9) return 8;   // full-width digits
@@ -66,6 +68,17 @@ int EucWeight(uint32_t code) {
   return 0;
 }
 
+// The weights of every code, worked out by the compiler: a window's scorers look one up for nearly every
+// pair of bytes, and a lookup costs less than the chain of ranges.
+template <int (*kWeight)(uint32_t)>
+constexpr std::array<int8_t, 0x10000> WeightTable() {
+  std::array<int8_t, 0x10000> table{};
+  for (uint32_t code = 0; code < 0x10000; ++code) table[code] = static_cast<int8_t>(kWeight(code));
+  return table;
+}
+constexpr std::array<int8_t, 0x10000> kSjisWeights = WeightTable<SjisWeight>();
+constexpr std::array<int8_t, 0x10000> kEucWeights = WeightTable<EucWeight>();
+
 inline void FeedSjis(Scorer& s, uint32_t b) {
   if (b == 0 || b >= 0xFD) {
     ++s.invalid;
@@ -75,12 +88,12 @@ inline void FeedSjis(Scorer& s, uint32_t b) {
     if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) {
       s.pending = 1;
     } else {
-      s.score += SjisWeight(b);
+      s.score += kSjisWeights[b];
     }
   } else {
     // A byte that is no trail byte counts as an error and is not taken as a new lead byte.
     if ((b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC)) {
-      s.score += SjisWeight(s.code << 8 | b);
+      s.score += kSjisWeights[(s.code << 8 | b) & 0xFFFF];
     } else {
       ++s.invalid;
     }
@@ -101,7 +114,7 @@ inline void FeedEuc(Scorer& s, uint32_t b) {
     }
   } else if (s.pending == 1) {
     if (b >= 0x80) {
-      s.score += EucWeight(s.code << 8 | b);
+      s.score += kEucWeights[(s.code << 8 | b) & 0xFFFF];
     } else {
       ++s.invalid;
     }

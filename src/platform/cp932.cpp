@@ -3,9 +3,13 @@
 #include <errno.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 namespace {
@@ -42,6 +46,9 @@ class Tables {
 
   // The code of `unit` in code page 932 (below 0x100 for one byte, lead << 8 | trail for two), or kNone.
   char16_t ToCp932(char16_t unit) const { return toCp932_[unit]; }
+  // The code of `unit` as its bytes stand in memory, the first in the low half ("?" for a unit without
+  // a code): a code of two bytes is the one whose high half is not zero, as no trail byte is zero.
+  uint16_t Written(char16_t unit) const { return written_[unit]; }
   // The character of one byte that is not a lead byte, or kNone.
   char16_t FromSingle(unsigned char b) const { return single_[b]; }
   // The character of a lead and a trail byte, or kNone.
@@ -61,22 +68,12 @@ class Tables {
   void BuildUtf8Pieces();
 
   char16_t toCp932_[0x10000];
+  uint16_t written_[0x10000];
   char16_t single_[0x100];
   char16_t pair_[kLeadCount][0x100];
   Utf8Piece utf8Single_[0x100];
   Utf8Piece utf8Pair_[kLeadCount][0x100];
 };
-
-// Converts `inSize` bytes as one piece; the number of output bytes, or -1 when iconv rejects the input.
-long ConvertOne(iconv_t cd, const void* in, size_t inSize, void* out, size_t outSize) {
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  char* inPtr = static_cast<char*>(const_cast<void*>(in));
-  char* outPtr = static_cast<char*>(out);
-  size_t inLeft = inSize;
-  size_t outLeft = outSize;
-  if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) return -1;
-  return static_cast<long>(outSize - outLeft);
-}
 
 Tables::Tables() {
   for (auto& unit : toCp932_) unit = kNone;
@@ -100,26 +97,57 @@ Tables::Tables() {
     iconv_close(fromUnicode);
   }
   BuildUtf8Pieces();
+  for (size_t unit = 0; unit < 0x10000; ++unit) {
+    const char16_t code = toCp932_[unit] == kNone ? u'?' : toCp932_[unit];
+    written_[unit] = static_cast<uint16_t>(code < 0x100 ? code : (code >> 8 | (code & 0xFF) << 8));
+  }
 }
 
 void Tables::BuildToUnicode(iconv_t cd) {
-  wchar_t out[4];
+  // One call for every byte and pair instead of one each (eleven thousand calls cost milliseconds at every
+  // start): each code is followed by a line feed, which is no byte of a code (trail bytes are 0x40 and
+  // above), so the output splits into one piece per code. A code the converter rejects is passed over
+  // whole, up to its line feed, which leaves its piece empty: as when it is converted alone.
+  std::string in;
+  in.reserve(3 * 0x3000);
   for (int b = 0x80; b < 0x100; ++b) {
     if (IsLeadByte(static_cast<unsigned char>(b))) continue;
-    unsigned char in = static_cast<unsigned char>(b);
-    if (ConvertOne(cd, &in, 1, out, sizeof out) == sizeof(wchar_t) && out[0] < 0xFFFF) {
-      single_[b] = static_cast<char16_t>(out[0]);
-    }
+    in += static_cast<char>(b);
+    in += '\n';
   }
   for (int lead = 0x81; lead <= 0xFC; ++lead) {
     if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
     for (int trail = 0x40; trail <= 0xFC; ++trail) {
       if (!IsTrailByte(static_cast<unsigned char>(trail))) continue;
-      unsigned char in[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
-      if (ConvertOne(cd, in, 2, out, sizeof out) == sizeof(wchar_t) && out[0] < 0xFFFF) {
-        pair_[LeadIndex(in[0])][trail] = static_cast<char16_t>(out[0]);
-      }
+      in += static_cast<char>(lead);
+      in += static_cast<char>(trail);
+      in += '\n';
     }
+  }
+  std::vector<wchar_t> out(in.size());  // at most one unit a byte
+  char* inPtr = in.data();
+  size_t inLeft = in.size();
+  char* outPtr = reinterpret_cast<char*>(out.data());
+  size_t outLeft = out.size() * sizeof(wchar_t);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  while (inLeft > 0) {
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1)) break;
+    if (errno != EILSEQ && errno != EINVAL) return;  // the codes not reached stay unmapped
+    const auto* lf = static_cast<const char*>(memchr(inPtr, '\n', inLeft));
+    if (lf == nullptr || lf == inPtr) return;
+    inLeft -= static_cast<size_t>(lf - inPtr);
+    inPtr = const_cast<char*>(lf);
+  }
+  out.resize(static_cast<size_t>(reinterpret_cast<wchar_t*>(outPtr) - out.data()));
+  const auto* code = reinterpret_cast<const unsigned char*>(in.data());
+  for (size_t i = 0, start = 0; i < out.size(); ++i) {
+    if (out[i] != L'\n') continue;
+    const bool pair = IsLeadByte(code[0]);
+    if (i - start == 1 && out[start] < 0xFFFF) {
+      (pair ? pair_[LeadIndex(code[0])][code[1]] : single_[code[0]]) = static_cast<char16_t>(out[start]);
+    }
+    code += pair ? 3 : 2;
+    start = i + 1;
   }
 }
 
@@ -417,32 +445,111 @@ std::string Cp932FromUtf16(std::u16string_view utf16) {
   return result;
 }
 
-size_t Cp932FromUtf16Bytes(const char* bytes, size_t length, bool bigEndian, char* out) {
-  const Tables& tables = GetTables();
-  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+namespace {
+
+// The units of UTF-16 text in byte pairs of either order, from bytes[i] up to the next block of
+// kBlockUnits units, converted one at a time; returns false at a zero unit (the end of the text).
+constexpr size_t kBlockUnits = 8;
+
+template <bool kBigEndian>
+bool ConvertUnits(const Tables& tables, const unsigned char* b, size_t length, size_t& at, char*& to) {
   auto unitAt = [&](size_t i) {
-    return static_cast<char16_t>(bigEndian ? b[i] << 8 | b[i + 1] : b[i + 1] << 8 | b[i]);
+    return static_cast<char16_t>(kBigEndian ? b[i] << 8 | b[i + 1] : b[i + 1] << 8 | b[i]);
   };
-  char* const start = out;
-  for (size_t i = 0; i + 1 < length; i += 2) {
-    char16_t unit = unitAt(i);  // read before anything is written over it
-    if (unit == 0) break;
+  // Worked on in locals, which stay in registers, and handed back at the end.
+  size_t i = at;
+  char* out = to;
+  bool more = true;
+  for (const size_t end = std::min(length & ~size_t{1}, i + 2 * kBlockUnits); i < end; i += 2) {
+    const char16_t unit = unitAt(i);  // read before anything is written over it
     if (unit < 0x80) {
+      if (unit == 0) {
+        more = false;
+        break;
+      }
       *out++ = static_cast<char>(unit);
       continue;
     }
-    if (unit >= 0xD800 && unit <= 0xDFFF) {
+    if ((unit & 0xF800) == 0xD800) {
       // A surrogate pair names a character beyond the BMP, which the code page lacks: one "?" for it.
       if (unit <= 0xDBFF && i + 3 < length) {
-        char16_t next = unitAt(i + 2);
+        const char16_t next = unitAt(i + 2);
         if (next >= 0xDC00 && next <= 0xDFFF) i += 2;
       }
       *out++ = '?';
       continue;
     }
-    out = PutCp932(tables, unit, out);
+    // As PutCp932, without a branch on the length: both bytes of the code are written, high byte first,
+    // and `out` moves by the length. A one-byte code writes one byte beyond it, which is still within
+    // the two bytes of the unit just read, and the next character writes over it.
+    char16_t mapped = tables.ToCp932(unit);
+    if (mapped == kNone) mapped = u'?';
+    const bool twoBytes = mapped > 0xFF;
+    out[0] = static_cast<char>(twoBytes ? mapped >> 8 : mapped);
+    out[1] = static_cast<char>(mapped & 0xFF);
+    out += twoBytes ? 2 : 1;
+  }
+  at = i;
+  to = out;
+  return more;
+}
+
+// Little-endian UTF-16 from bytes[at] in blocks of eight units, as long as a block holds no zero unit and
+// no surrogate (those are left to ConvertUnits): a block of ASCII is packed at once, any other takes one
+// lookup a unit in the table of written codes, without a branch. Moves `at` and `to` past what it
+// converted. The output never overtakes the input: a unit is read before its code is written, and the
+// code, of at most two bytes, ends no further on than the unit did.
+void ConvertBlocks(const Tables& tables, const unsigned char* b, size_t length, size_t& at, char*& to) {
+#if defined(__SSE2__)
+  size_t i = at;
+  char* out = to;
+  const __m128i zero = _mm_setzero_si128(), limit = _mm_set1_epi16(0x80);
+  const __m128i surrogateBits = _mm_set1_epi16(static_cast<short>(0xF800));
+  const __m128i surrogate = _mm_set1_epi16(static_cast<short>(0xD800));
+  for (; i + 2 * kBlockUnits <= length; i += 2 * kBlockUnits) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+    const __m128i special = _mm_or_si128(_mm_cmpeq_epi16(units, zero),
+                                         _mm_cmpeq_epi16(_mm_and_si128(units, surrogateBits), surrogate));
+    if (_mm_movemask_epi8(special) != 0) break;
+    // A unit of 0x8000 or more is negative as a signed 16-bit number, so one signed range test sees it too.
+    const __m128i ascii = _mm_and_si128(_mm_cmpgt_epi16(units, zero), _mm_cmpgt_epi16(limit, units));
+    if (_mm_movemask_epi8(ascii) == 0xFFFF) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(units, units));
+      out += kBlockUnits;
+      continue;
+    }
+    for (size_t k = i; k < i + 2 * kBlockUnits; k += 2) {
+      const uint16_t code = tables.Written(static_cast<char16_t>(b[k + 1] << 8 | b[k]));
+      out[0] = static_cast<char>(code & 0xFF);
+      out[1] = static_cast<char>(code >> 8);
+      out += code > 0xFF ? 2 : 1;
+    }
+  }
+  at = i;
+  to = out;
+#else
+  (void)tables, (void)b, (void)length, (void)at, (void)to;
+#endif
+}
+
+template <bool kBigEndian>
+size_t ConvertUtf16(const unsigned char* b, size_t length, char* out) {
+  const Tables& tables = GetTables();
+  char* const start = out;
+  // Most blocks of little-endian text go whole; the units of a block with a zero unit or a surrogate,
+  // and of big-endian text, go one at a time.
+  for (size_t i = 0; i + 1 < length;) {
+    if (!kBigEndian) ConvertBlocks(tables, b, length, i, out);
+    if (!ConvertUnits<kBigEndian>(tables, b, length, i, out)) break;
   }
   return static_cast<size_t>(out - start);
+}
+
+}  // namespace
+
+size_t Cp932FromUtf16Bytes(const char* bytes, size_t length, bool bigEndian, char* out) {
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+  return bigEndian ? ConvertUtf16<true>(b, length, out) : ConvertUtf16<false>(b, length, out);
 }
 
 std::u16string Utf16FromCp932(std::string_view cp932) {

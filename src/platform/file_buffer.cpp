@@ -62,4 +62,9 @@ bool FileBuffer::Reserve(size_t bytes) {
   return true;
 }
 
+void FileBuffer::GiveBackAbove(size_t keep) {
+  const size_t kept = RoundUp(keep);
+  if (data_ != nullptr && kept < capacity_) madvise(data_ + kept, capacity_ - kept, MADV_DONTNEED);
+}
+
 }  // namespace platform

@@ -26,6 +26,10 @@ class FileBuffer {
   bool Reserve(size_t bytes);
   char* Data() const { return data_; }
   size_t Capacity() const { return capacity_; }
+  // Gives the pages beyond the first `keep` bytes (rounded up to a huge page) back to the system; the
+  // capacity stays, and those pages come back zeroed when touched again. For after a file far larger than
+  // most, so that a buffer does not hold the memory of the largest file for the rest of the search.
+  void GiveBackAbove(size_t keep);
 
  private:
   void Release();

@@ -1,5 +1,6 @@
 #include "search/found.h"
 
+#include <charconv>
 #include <cinttypes>
 #include <cstdio>
 
@@ -69,11 +70,27 @@ std::shared_ptr<const HitFile> MakeHitFile(std::string_view cp932FullPath, std::
 std::unique_ptr<FOUND_M> MakeTextHit(std::shared_ptr<const HitFile> file, int lineNumber,
                                      std::string lineText, int charCode, std::string_view utf8Line) {
   auto hit = std::make_unique<FOUND_M>();
-  hit->file = std::move(file);
-  hit->lineNumber = lineNumber;
-  hit->lineNumberText = std::to_string(lineNumber);
-  hit->lineText = std::move(lineText);
-  hit->charCode = charCode;
-  hit->utf8Line = utf8Line;
+  FillTextHit(*hit, std::move(file), lineNumber, std::move(lineText), charCode, utf8Line);
   return hit;
+}
+
+void FillTextHit(FOUND_M& hit, std::shared_ptr<const HitFile> file, int lineNumber, std::string lineText,
+                 int charCode, std::string_view utf8Line) {
+  // A record that once held a very long line gives its room back rather than keeping it for short ones.
+  constexpr size_t kLongestKept = 4096;
+  hit.kind = 1;
+  hit.file = std::move(file);
+  hit.displayPath.clear();
+  hit.lineNumber = lineNumber;
+  char digits[16];
+  const auto written = std::to_chars(digits, digits + sizeof digits, lineNumber);
+  hit.lineNumberText.assign(digits, written.ptr);
+  hit.lineText = std::move(lineText);
+  hit.charCode = charCode;
+  if (hit.utf8Line.capacity() > kLongestKept && utf8Line.size() <= kLongestKept) {
+    // A move-assignment of a short string would copy it into the long room and keep that.
+    hit.utf8Line.clear();
+    hit.utf8Line.shrink_to_fit();
+  }
+  hit.utf8Line.assign(utf8Line);
 }

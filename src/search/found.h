@@ -74,3 +74,7 @@ std::shared_ptr<const HitFile> MakeHitFile(std::string_view cp932FullPath, std::
 // Builds a text hit of a file.
 std::unique_ptr<FOUND_M> MakeTextHit(std::shared_ptr<const HitFile> file, int lineNumber,
                                      std::string lineText, int charCode, std::string_view utf8Line = {});
+// Writes a text hit into `hit`, a new record or one a front end handed back for reuse: every field ends as
+// MakeTextHit sets it, and the strings keep the room they have, so that reusing a record allocates nothing.
+void FillTextHit(FOUND_M& hit, std::shared_ptr<const HitFile> file, int lineNumber, std::string lineText,
+                 int charCode, std::string_view utf8Line);

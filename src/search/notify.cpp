@@ -1,5 +1,6 @@
 #include "search/notify.h"
 
+#include "platform/event.h"
 #include "search/found.h"
 
 Notification& Notification::operator=(Notification&& other) noexcept {
@@ -13,6 +14,17 @@ Notification& Notification::operator=(Notification&& other) noexcept {
     if (other.IsHit()) other.wParam = 0;
   }
   return *this;
+}
+
+void NotifyTarget::Reclaim(std::vector<std::unique_ptr<FOUND_M>>&, size_t) {}
+
+void NotifyTarget::PostAll(std::vector<Notification>& run, const platform::Event& stop) {
+  // A front end may stop the search while it takes one of the run.
+  for (Notification& n : run) {
+    if (stop.IsSet()) break;
+    Post(std::move(n));
+  }
+  run.clear();
 }
 
 Notification::~Notification() {

@@ -10,9 +10,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct FOUND_F;
 struct FOUND_M;
+namespace platform {
+class Event;
+}
 
 // The search is over. wParam 0: normal end; 1: the regular expression could not be compiled (the detail
 // text carries the library's message). Not posted when the search was stopped by the stop event.
@@ -88,11 +92,23 @@ class NotifyTarget {
   // Queues one notification for the receiving thread, taking over its record; never blocks for long and
   // never fails.
   virtual void Post(Notification n) = 0;
+  // Queues a run of notifications in their order, as that many Posts would, and empties `run` (keeping its
+  // capacity). Once `stop` is set nothing more of the run is queued, as a search posts nothing after a
+  // stop. The scanning threads post their text hits in runs; a target that can queue a run under one lock
+  // and with one wake-up overrides this, the others get one Post each.
+  virtual void PostAll(std::vector<Notification>& run, const platform::Event& stop);
   // Receiving side: removes every queued notification `msg` (used for the progress notifications).
   virtual void DropPending(unsigned msg) = 0;
   // Search side: the search is about to wait until the receiver has handled the hits it holds, so whatever
   // the target still keeps back must be delivered now. Targets that deliver every post at once need nothing.
   virtual void Flush() {}
+  // Search side: moves text-hit records that the front end has handled and handed back into `spares`, up to
+  // `most` in all (the rest are freed), so that new hits can be written into them (FillTextHit) instead of
+  // allocating. Targets whose front end keeps its records (a window's list) hand back none.
+  virtual void Reclaim(std::vector<std::unique_ptr<FOUND_M>>& spares, size_t most);
+  // False when the front end shows no current-folder text (a console run without progress): the search
+  // then neither stores the text nor posts its notifications.
+  virtual bool WantsProgress() const { return true; }
   // The backlog the search keeps to. A window takes hits one message at a time, and a short backlog keeps
   // its message queue from flooding; a reader that takes them in batches on its own thread allows more.
   virtual HitBacklog Backlog() const { return {}; }

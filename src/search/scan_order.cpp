@@ -18,8 +18,7 @@ bool ScanOrder::WaitForHead(uint64_t place, platform::Event& stop) {
   return true;
 }
 
-bool ScanOrder::Finish(uint64_t place, std::vector<std::unique_ptr<FOUND_M>> kept, void* poster,
-                       PostFn post) {
+bool ScanOrder::Finish(uint64_t place, std::vector<Notification> kept, void* poster, PostFn post) {
   std::unique_lock<std::mutex> guard(lock_);
   if (place != head_) {
     done_.emplace(place, std::move(kept));
@@ -29,9 +28,7 @@ bool ScanOrder::Finish(uint64_t place, std::vector<std::unique_ptr<FOUND_M>> kep
   // finishes meanwhile waits here, which it would do for its turn anyway.
   bool stop = false;
   for (;;) {
-    for (auto& hit : kept) {
-      if (!stop && post(poster, std::move(hit))) stop = true;
-    }
+    if (!stop && !kept.empty() && post(poster, kept)) stop = true;
     ++head_;
     auto next = done_.find(head_);
     if (next == done_.end()) break;

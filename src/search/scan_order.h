@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "platform/event.h"
-#include "search/found.h"
+#include "search/notify.h"
 
 class ScanOrder {
  public:
-  // A kept hit is posted by this; true when the search is to stop.
-  using PostFn = bool (*)(void* poster, std::unique_ptr<FOUND_M> hit);
+  // The kept hits of one file are posted by this (which empties `hits`); true when the search is to stop.
+  using PostFn = bool (*)(void* poster, std::vector<Notification>& hits);
 
   // True when the file at `place` is the head: its hits may be posted at once.
   bool IsHead(uint64_t place);
@@ -26,11 +26,11 @@ class ScanOrder {
   bool WaitForHead(uint64_t place, platform::Event& stop);
   // The file at `place` is done; `kept` holds the hits it kept. Whichever scanner finishes the head file
   // posts, in order, the kept hits of the files after it that are done. True when posting asked to stop.
-  bool Finish(uint64_t place, std::vector<std::unique_ptr<FOUND_M>> kept, void* poster, PostFn post);
+  bool Finish(uint64_t place, std::vector<Notification> kept, void* poster, PostFn post);
 
  private:
   std::mutex lock_;
   std::condition_variable advanced_;
   uint64_t head_ = 0;  // guarded by lock_: the place of the first file not yet done
-  std::map<uint64_t, std::vector<std::unique_ptr<FOUND_M>>> done_;  // guarded by lock_: done behind the head
+  std::map<uint64_t, std::vector<Notification>> done_;  // guarded by lock_: done behind the head
 };

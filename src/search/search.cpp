@@ -1,6 +1,7 @@
 #include "search/search.h"
 #include "search/scan_order.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_set>
 #include <utility>
@@ -38,8 +39,10 @@ CSearchBase::CSearchBase(NotifyTarget& notify, SearchShared& shared, ScanQueue& 
       folderDetail_(folderDetail),
       utf8Lines_(notify.WantsUtf8Lines()),
       utf8LinesOnly_(utf8Lines_ && notify.TakesUtf8LinesOnly()),
+      progress_(notify.WantsProgress()),
       search_(search),
-      buffer_(kLargestScannedFile + 2) {}
+      buffer_(kLargestScannedFile + 2),
+      postRun_(static_cast<size_t>(std::clamp(notify.Backlog().waitAbove / 16, 16, 256))) {}
 
 CSearchBase::~CSearchBase() = default;
 
@@ -48,45 +51,56 @@ bool CSearchBase::StopRequested() const {
 }
 
 void CSearchBase::SetCurrentFolder(std::string_view cp932Text) {
-  shared_.progress.Set(cp932Text, notify_, search_);
+  if (progress_) shared_.progress.Set(cp932Text, notify_, search_);
 }
 
 void CSearchBase::SetCurrentFolderNative(std::string_view nativePath) {
+  // Every scanned file sets the text: not even its conversion is made when nobody shows it.
+  if (!progress_) return;
   SetCurrentFolder(platform::IsAscii(nativePath) ? std::string(nativePath)
                                                  : platform::Cp932FromUtf8(nativePath));
 }
 
-bool CSearchBase::Throttle() {
-  if (++postCounter_ < 16) return false;
+bool CSearchBase::Throttle(int posted) {
+  postCounter_ += posted;
+  if (postCounter_ < 16) return false;
+  const int batch = postCounter_;
   postCounter_ = 0;
-  return shared_.pending.AddBatch(16, notify_.Backlog(), shared_.stop, [this] { notify_.Flush(); });
+  return shared_.pending.AddBatch(batch, notify_.Backlog(), shared_.stop, [this] { notify_.Flush(); });
 }
 
 bool CSearchBase::PostTextHit(std::shared_ptr<const HitFile> file, std::string lineText, int lineNumber,
                               int charCode, std::string_view utf8Line) {
-  auto hit = MakeTextHit(std::move(file), lineNumber, std::move(lineText), charCode, utf8Line);
-  if (!head_) {
-    if (!order_->IsHead(place_)) {
-      if (kept_.size() < kMostKept) {
-        kept_.push_back(std::move(hit));
-        return false;
-      }
-      if (!order_->WaitForHead(place_, shared_.stop)) return true;
-    }
-    // Every file before this one is done: what this file kept goes out first, then it posts as it finds.
-    head_ = true;
-    std::vector<std::unique_ptr<FOUND_M>> kept;
-    kept.swap(kept_);
-    for (auto& earlier : kept) {
-      if (PostHit(std::move(earlier))) return true;
-    }
+  std::unique_ptr<FOUND_M> hit;
+  if (spares_.empty()) {
+    hit = MakeTextHit(std::move(file), lineNumber, std::move(lineText), charCode, utf8Line);
+  } else {
+    hit = std::move(spares_.back());
+    spares_.pop_back();
+    FillTextHit(*hit, std::move(file), lineNumber, std::move(lineText), charCode, utf8Line);
   }
-  return PostHit(std::move(hit));
+  kept_.push_back(TextHitNotification(std::move(hit), search_));
+  return kept_.size() >= postRun_ && FlushHits();
 }
 
-bool CSearchBase::PostHit(std::unique_ptr<FOUND_M> hit) {
-  notify_.Post(TextHitNotification(std::move(hit), search_));
-  return Throttle();
+bool CSearchBase::FlushHits() {
+  if (kept_.empty()) return false;
+  if (!head_) {
+    if (!order_->IsHead(place_)) {
+      if (kept_.size() < kMostKept) return false;
+      if (!order_->WaitForHead(place_, shared_.stop)) return true;
+    }
+    // Every file before this one is done: from now on this file posts its runs as they fill.
+    head_ = true;
+  }
+  return PostHits(kept_);
+}
+
+bool CSearchBase::PostHits(std::vector<Notification>& hits) {
+  const int count = static_cast<int>(hits.size());
+  notify_.PostAll(hits, shared_.stop);
+  if (spares_.size() < postRun_) notify_.Reclaim(spares_, 4 * postRun_);
+  return Throttle(count);
 }
 
 CSearch::CSearch(SearchRequest& request, const Matchers& matchers)

@@ -14,6 +14,7 @@
 
 #include "platform/file_buffer.h"
 #include "search/filters.h"
+#include "search/notify.h"
 #include "search/scan_queue.h"
 
 namespace matching {
@@ -82,13 +83,17 @@ class CSearchBase {
   // Stores the progress text (code page 932) and notifies, unless the front end is reading it.
   void SetCurrentFolder(std::string_view cp932Text);
   void SetCurrentFolderNative(std::string_view nativePath);
-  // Posts a text hit; true when the search is to stop (the stop event was seen while throttled).
+  // Adds a text hit of the current file to the hits it keeps, and posts them once they make a run;
+  // true when the search is to stop (the stop event was seen while throttled).
   bool PostTextHit(std::shared_ptr<const HitFile> file, std::string lineText, int lineNumber, int charCode,
                    std::string_view utf8Line = {});
-  // Posts a hit as it is; true when the search is to stop.
-  bool PostHit(std::unique_ptr<FOUND_M> hit);
-  // Accounts for one posted hit; true when the stop event was seen while waiting for the front end.
-  bool Throttle();
+  // Posts the current file's kept hits when it is the head of the order (or when it keeps too many and
+  // its turn has come); true when the search is to stop.
+  bool FlushHits();
+  // Posts a run of hits as one (emptying `hits`) and accounts for them; true when the search is to stop.
+  bool PostHits(std::vector<Notification>& hits);
+  // Accounts for `posted` posted hits; true when the stop event was seen while waiting for the front end.
+  bool Throttle(int posted = 1);
   bool StopRequested() const;
 
   NotifyTarget& notify_;
@@ -101,22 +106,31 @@ class CSearchBase {
   const bool folderDetail_;
   const bool utf8Lines_;      // the front end wants the lines of UTF-8 files as they stand
   const bool utf8LinesOnly_;  // ... and nothing else of them: their code page 932 form may stay empty
+  const bool progress_;       // the front end shows the current-folder text
   const uint64_t search_;     // the identity every notification of this search carries
 
  private:
   friend class TextScanner;
-  // The current file is done: its place in the order is passed on with the hits it kept.
+  // The current file is done: its kept hits are posted, or passed on with its place in the order.
   void FinishFile();
 
   platform::FileBuffer buffer_;  // file buffer, reused and only ever grown
   int postCounter_ = 0;
+  // A file's hits are kept and posted in runs of postRun_ (and at the file's end, and when a stretch of
+  // text without a hit has passed), so that a hit costs no lock and no wake-up of the front end of its own.
+  // The run follows the front end's backlog: a window that takes hits one message at a time gets them in
+  // runs of 16, as its throttle counts them; a reader that takes hundreds per wake-up gets runs of 256.
+  const size_t postRun_;
   // Scanning side by side: the hits of a file that is not yet the head of the order are kept (up to
   // kMostKept, then the scanner waits for its turn) and posted once every file before it is done.
   static constexpr size_t kMostKept = 4096;
   ScanOrder* order_ = nullptr;
   uint64_t place_ = 0;  // the current file's place in the order
-  bool head_ = true;    // the current file is known to be the head: its hits go out at once
-  std::vector<std::unique_ptr<FOUND_M>> kept_;
+  bool head_ = true;    // the current file is known to be the head: its runs go out as they fill
+  std::vector<Notification> kept_;
+  // Records the front end handed back (NotifyTarget::Reclaim), written over by new hits; a few runs' worth
+  // is kept, so that the memory they hold stays small.
+  std::vector<std::unique_ptr<FOUND_M>> spares_;
 };
 
 class CSearch : public CSearchBase {

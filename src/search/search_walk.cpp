@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "platform/cores.h"
 #include "platform/cp932.h"
 #include "platform/dir_reader.h"
 #include "platform/paths.h"
@@ -48,11 +49,11 @@ int CSearch::ForEachLocation(WalkFn walk) {
 }
 
 int CSearch::SearchText() {
-  // Plain strings are scanned by one thread per core (two at most: reading is the larger part of the work
-  // and two readers already keep the disk cache busy); the regular-expression library keeps match state
-  // in its compiled expression, so an expression is scanned by one thread.
-  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-  const unsigned scanners = regex_ ? 1 : std::min(cores, 2u);
+  // Plain strings are scanned by one thread per core the process may use (two at most: reading is the
+  // larger part of the work and two readers already keep the disk cache busy); on one core a second
+  // scanner would only take turns with the first. The regular-expression library keeps match state in
+  // its compiled expression, so an expression is scanned by one thread.
+  const unsigned scanners = regex_ ? 1 : std::min(platform::UsableCores(), 2u);
   if (scanners > 1) scanOrder_ = std::make_unique<ScanOrder>();
   for (unsigned i = 0; i < scanners; ++i) {
     scanThreads_.emplace_back([this] {

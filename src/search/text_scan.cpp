@@ -51,15 +51,21 @@ constexpr int kRegexGiveUpsPerFile = 4;
 #if defined(__x86_64__) && defined(__GNUC__)
 // The LFs in [from, to) thirty-two bytes at a time, where the processor has AVX2 (asked once at run time):
 // with many hits, counting the lines before them is the scan's largest per-byte cost after the search.
-__attribute__((target("avx2"))) size_t CountLineFeedsAvx2(const char*& p, const char* to) {
+// A CR among the bytes, looked for in the same pass, sets `sawCr` and ends the count within a kilobyte.
+__attribute__((target("avx2"))) size_t CountLineFeedsAvx2(const char*& p, const char* to, bool& sawCr) {
   size_t count = 0;
-  const __m256i lf = _mm256_set1_epi8('\n'), zero = _mm256_setzero_si256();
+  const __m256i lf = _mm256_set1_epi8('\n'), cr = _mm256_set1_epi8('\r'), zero = _mm256_setzero_si256();
   while (to - p >= 32) {
-    const size_t blocks = std::min<size_t>(static_cast<size_t>(to - p) / 32, 255);
-    __m256i lanes = zero;
+    const size_t blocks = std::min<size_t>(static_cast<size_t>(to - p) / 32, 32);
+    __m256i lanes = zero, crs = zero;
     for (size_t k = 0; k < blocks; ++k, p += 32) {
-      lanes = _mm256_sub_epi8(lanes,
-                              _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), lf));
+      const __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+      lanes = _mm256_sub_epi8(lanes, _mm256_cmpeq_epi8(block, lf));
+      crs = _mm256_or_si256(crs, _mm256_cmpeq_epi8(block, cr));
+    }
+    if (!_mm256_testz_si256(crs, crs)) {
+      sawCr = true;
+      return count;
     }
     const __m256i sums = _mm256_sad_epu8(lanes, zero);
     count += static_cast<size_t>(_mm256_extract_epi64(sums, 0)) +
@@ -77,26 +83,38 @@ const bool kHasAvx2 = [] {
 }();
 #endif
 
-// The number of LFs in [from, to), summed in byte lanes like the breaks below.
-size_t CountLineFeeds(const char* from, const char* to) {
+// The number of LFs in [from, to), summed in byte lanes like the breaks below. The CRs are looked for in
+// the same pass: the first sets `sawCr` and ends the count within a kilobyte (the count then is no line
+// count: such text is counted by the rule for all breaks).
+size_t CountLineFeeds(const char* from, const char* to, bool& sawCr) {
   size_t count = 0;
   const char* p = from;
 #if defined(__x86_64__) && defined(__GNUC__)
-  if (kHasAvx2) count += CountLineFeedsAvx2(p, to);
+  if (kHasAvx2) count += CountLineFeedsAvx2(p, to, sawCr);
+  if (sawCr) return count;
 #endif
 #if defined(__SSE2__)
-  const __m128i lf = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
+  const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), zero = _mm_setzero_si128();
   while (to - p >= 16) {
-    const size_t blocks = std::min<size_t>(static_cast<size_t>(to - p) / 16, 255);
-    __m128i lanes = zero;
+    const size_t blocks = std::min<size_t>(static_cast<size_t>(to - p) / 16, 64);
+    __m128i lanes = zero, crs = zero;
     for (size_t k = 0; k < blocks; ++k, p += 16) {
-      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), lf));
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(block, lf));
+      crs = _mm_or_si128(crs, _mm_cmpeq_epi8(block, cr));
+    }
+    if (_mm_movemask_epi8(crs) != 0) {
+      sawCr = true;
+      return count;
     }
     const __m128i sums = _mm_sad_epu8(lanes, zero);
     count += static_cast<size_t>(_mm_cvtsi128_si32(sums)) + static_cast<size_t>(_mm_extract_epi16(sums, 4));
   }
 #endif
-  for (; p < to; ++p) count += *p == '\n';
+  for (; p < to && !sawCr; ++p) {
+    count += *p == '\n';
+    sawCr = *p == '\r';
+  }
   return count;
 }
 
@@ -188,6 +206,8 @@ const char* TextScanner::FindNext(const CSboymoo& matcher, char*& cursor, bool m
     hit = FindIn(matcher, from, from + kStretch + reach, mbcs);
     if (hit && hit >= from + kStretch) hit = nullptr;
     if (!hit && owner_.StopRequested()) return nullptr;
+    // Hits found before a stretch without one go out now rather than after the scan of the whole file.
+    if (!hit && owner_.FlushHits()) return nullptr;
   }
   // Lines are counted only up to a hit (most files have none), and a stretch at a time when it is far.
   while (hit - cursor > static_cast<ptrdiff_t>(kStretch)) {
@@ -201,10 +221,13 @@ const char* TextScanner::FindNext(const CSboymoo& matcher, char*& cursor, bool m
 // the stretch between two hits (often most of a file) costs a few instructions per block, not a call per
 // line; the line start is then found by looking back from the hit.
 void TextScanner::PassBreaks(char*& cursor, const char* hit) {
-  // Most text holds no CR at all; one fast look for it lets the count be of LFs alone, and the line start
-  // be found behind the last LF by memrchr, a vector at a time.
-  if (!memchr(cursor, '\r', static_cast<size_t>(hit - cursor))) {
-    lineNumber_ += static_cast<int>(CountLineFeeds(cursor, hit));
+  // Most text holds no CR at all: the LFs are counted and the CRs looked for in one pass, and without a
+  // CR the count of LFs is the count of breaks, and the line starts behind the last LF, found by memrchr a
+  // vector at a time. Text with a CR is counted again by the rule for all breaks.
+  bool sawCr = false;
+  const size_t lineFeeds = CountLineFeeds(cursor, hit, sawCr);
+  if (!sawCr) {
+    lineNumber_ += static_cast<int>(lineFeeds);
     if (const void* lf = memrchr(cursor, '\n', static_cast<size_t>(hit - cursor))) {
       lineStart_ = static_cast<char*>(const_cast<void*>(lf)) + 1;
     }
@@ -368,10 +391,11 @@ void PassRegexBreaks(const char* from, const char* to, const char* end, int& lin
 // Calls visit(lineStart, lineEnd) for each line of [text, end) that can hold a match of the regular
 // expression, in order, with `lineNumber` kept as that line's number; stops when visit returns true. An
 // empty line never matches. With a literal that every match contains, only the lines holding it are
-// visited, found by searching the text a stretch at a time; a stop ends the search between stretches.
-template <class Visit>
+// visited, found by searching the text a stretch at a time; between stretches `stopped` is asked whether
+// to end.
+template <class Stopped, class Visit>
 void ForEachRegexLine(const char* text, const char* end, std::string_view literal, int& lineNumber,
-                      const platform::Event& stop, Visit visit) {
+                      Stopped stopped, Visit visit) {
   for (const char* cursor = text; cursor < end; ++lineNumber) {
     const char* lineStart = cursor;
     if (!literal.empty()) {
@@ -381,12 +405,12 @@ void ForEachRegexLine(const char* text, const char* end, std::string_view litera
         const bool last = static_cast<size_t>(end - from) <= kStretch + literal.size();
         const char* to = last ? end : from + kStretch + literal.size() - 1;
         hit = static_cast<const char*>(memmem(from, to - from, literal.data(), literal.size()));
-        if (hit || last || stop.IsSet()) break;
+        if (hit || last || stopped()) break;
       }
       if (!hit) return;
       // Lines are counted only up to a hit, and a stretch at a time when it is far.
       for (; hit - cursor > static_cast<ptrdiff_t>(kStretch); cursor += kStretch) {
-        if (stop.IsSet()) return;
+        if (stopped()) return;
         PassRegexBreaks(cursor, cursor + kStretch, end, lineNumber, lineStart);
       }
       PassRegexBreaks(cursor, hit, end, lineNumber, lineStart);
@@ -409,10 +433,17 @@ void TextScanner::ScanRegex(const char* text, size_t length, bool utf8) {
   const std::string_view literal = utf8 ? regex.Literal().utf8 : regex.Literal().sjis;
   std::string converted;
   int givenUp = 0;
+  // Kept hits go out between stretches of text, and once the lines looked at have passed a stretch, so
+  // that sparse hits of a large file do not wait for its end.
+  const char* flushedAt = text;
   ForEachRegexLine(
-      text, text + length, literal, lineNumber_, owner_.shared_.stop,
+      text, text + length, literal, lineNumber_, [&] { return owner_.FlushHits() || owner_.StopRequested(); },
       [&](const char* lineStart, const char* lineEnd) {
         if (owner_.StopRequested()) return true;
+        if (static_cast<size_t>(lineStart - flushedAt) > kStretch) {
+          flushedAt = lineStart;
+          if (owner_.FlushHits()) return true;
+        }
         const char* rawStart = lineStart;
         const char* rawEnd = lineEnd;
         if (utf8) {
@@ -453,26 +484,34 @@ int CSearchBase::ScanThreadProc(ScanOrder* order) {
     } catch (...) {
       // An allocation failure abandons this file only.
     }
-    if (order_) FinishFile();
+    FinishFile();
   }
 }
 
 void CSearchBase::FinishFile() {
-  auto post = [](void* poster, std::unique_ptr<FOUND_M> hit) {
-    return static_cast<CSearchBase*>(poster)->PostHit(std::move(hit));
+  // A request to stop met while posting is seen by the loop through the stop event; the hits a stopped
+  // scan still kept are dropped, as a stop ends the posting of hits.
+  if (StopRequested()) kept_.clear();
+  if (head_ && !kept_.empty()) PostHits(kept_);
+  if (!order_) return;
+  auto post = [](void* poster, std::vector<Notification>& hits) {
+    return static_cast<CSearchBase*>(poster)->PostHits(hits);
   };
-  std::vector<std::unique_ptr<FOUND_M>> kept;
-  kept.swap(kept_);
-  // A request to stop met while posting is seen by the loop through the stop event.
-  order_->Finish(place_, std::move(kept), this, post);
+  // A file that posted its hits itself passes on none (and keeps its vector's room for the next file).
+  order_->Finish(place_, kept_.empty() ? std::vector<Notification>() : std::move(kept_), this, post);
+  kept_.clear();
 }
 
 void CSearchBase::ScanFile(const std::string& nativePath) {
+  // A file far larger than most gives its pages back once scanned: the scanners then hold the memory of
+  // such files only while they scan them, not each the largest it ever met.
+  constexpr size_t kKeptBuffer = size_t{8} << 20;
   int fd = platform::OpenForReading(nativePath);
   if (fd < 0) return;
   FileText file = ReadFileText(fd, buffer_, charCode_, shared_.stop);
   close(fd);
   ScanText(nativePath, buffer_.Data(), file);
+  if (file.length > kKeptBuffer) buffer_.GiveBackAbove(kKeptBuffer);
 }
 
 void CSearchBase::ScanText(const std::string& nativePath, char* text, const FileText& file) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <iterator>
 #include <optional>
+#include <random>
 #include <set>
 #include <string>
 
@@ -208,7 +210,11 @@ TEST(Cp932, Utf16BytesConvertInPlace) {
   } cases[] = {
       {"ascii", std::string("a\0b\0", 4), "ab"},
       {"kanji and half-width kana", std::string("\xE5\x65\x2C\x67\x71\xFF", 6), "\x93\xfa\x96\x7b\xb1"},
-      {"pair beyond the BMP is one ?", std::string("\x3D\xD8\x00\xDE" "A\0", 6), "?A"},
+      {"pair beyond the BMP is one ?",
+       std::string("\x3D\xD8\x00\xDE"
+                   "A\0",
+                   6),
+       "?A"},
       {"lone high surrogate at the end", std::string("A\0\x3D\xD8", 4), "A?"},
       {"zero unit ends the text", std::string("A\0\0\0B\0", 6), "A"},
       {"odd trailing byte is ignored", std::string("A\0B", 3), "A"},
@@ -220,6 +226,39 @@ TEST(Cp932, Utf16BytesConvertInPlace) {
       for (size_t i = 0; bigEndian && i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
       size_t n = Cp932FromUtf16Bytes(bytes.data(), bytes.size(), bigEndian, bytes.data());
       EXPECT_EQ(bytes.substr(0, n), c.expected);
+    }
+  }
+}
+
+// Runs of ASCII units are converted a block at a time: runs of every length and at every alignment, cut by
+// zero units, surrogates and characters of one and two bytes, give what the units give one by one.
+TEST(Cp932, Utf16BytesInPlaceMatchTheUnitByUnitConversion) {
+  const char16_t others[] = {0x0000, 0x007F, 0x0080, 0x00A5, 0x3042, 0x65E5, 0xFF71,
+                             0xD83D, 0xDE00, 0xE000, 0xFFFF, 0x7F00, 0x0100, 0x8000};
+  std::mt19937 random(932);
+  for (int round = 0; round < 20000; ++round) {
+    std::u16string units;
+    const int length = static_cast<int>(random() % 64);
+    while (static_cast<int>(units.size()) < length) {
+      if (random() % 3 == 0) {
+        units += others[random() % std::size(others)];
+      } else {
+        for (int run = static_cast<int>(random() % 40); run > 0; --run)
+          units += static_cast<char16_t>(1 + random() % 0x7F);
+      }
+    }
+    for (bool bigEndian : {false, true}) {
+      std::string bytes;
+      for (char16_t unit : units) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+      }
+      if (random() % 2 == 0) bytes += 'x';  // an odd byte at the end
+      const std::u16string upToZero = units.substr(0, units.find(char16_t{0}));
+      const size_t n = Cp932FromUtf16Bytes(bytes.data(), bytes.size(), bigEndian, bytes.data());
+      ASSERT_EQ(bytes.substr(0, n), Cp932FromUtf16(upToZero))
+          << "round " << round << (bigEndian ? " BE" : " LE");
     }
   }
 }

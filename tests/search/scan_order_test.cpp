@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "search/found.h"
+
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,17 +17,20 @@ struct Posted {
   int stopAfter = -1;      // asks to stop once this many are posted
 };
 
-bool Post(void* poster, std::unique_ptr<FOUND_M> hit) {
+// Posts a file's kept hits as one run, as the scanner does.
+bool Post(void* poster, std::vector<Notification>& hits) {
   auto& posted = *static_cast<Posted*>(poster);
-  posted.lines.push_back(hit->lineNumber);
+  for (const Notification& n : hits) posted.lines.push_back(TextHitOf(n)->lineNumber);
+  hits.clear();
   return static_cast<int>(posted.lines.size()) == posted.stopAfter;
 }
 
-std::vector<std::unique_ptr<FOUND_M>> Hits(std::initializer_list<int> lines) {
-  std::vector<std::unique_ptr<FOUND_M>> hits;
+std::vector<Notification> Hits(std::initializer_list<int> lines) {
+  std::vector<Notification> hits;
   for (int line : lines) {
-    hits.push_back(std::make_unique<FOUND_M>());
-    hits.back()->lineNumber = line;
+    auto hit = std::make_unique<FOUND_M>();
+    hit->lineNumber = line;
+    hits.push_back(TextHitNotification(std::move(hit), 1));
   }
   return hits;
 }

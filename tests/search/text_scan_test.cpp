@@ -59,9 +59,10 @@ std::string Utf16FromUtf8(const std::string& utf8, bool bigEndian) {
 class TextScanTest : public ::testing::Test {
  protected:
   // Runs the search synchronously on the worker's code path.
-  CollectNotify& Run(SearchConditions conditions, bool utf8Lines = false) {
+  CollectNotify& Run(SearchConditions conditions, bool utf8Lines = false, bool handsBack = false) {
     notify = std::make_unique<CollectNotify>(shared);
     notify->utf8Lines = utf8Lines;
+    notify->handsBack = handsBack;
     shared.stop.Reset();
     SearchThreadProc(BuildSearchRequest(conditions, *notify, shared, 0));
     return *notify;
@@ -136,6 +137,38 @@ TEST_F(TextScanTest, LineNumbersAcrossLongStretchesOfMixedBreaks) {
     Run(Conditions("key", 0));
     std::sort(expect.begin(), expect.end());
     EXPECT_EQ(TextHits(), expect);
+  }
+}
+
+// Text of LFs with one lone CR, which is a break of its own: wherever the CR stands before a hit (at the
+// start, at the edges of the blocks the LFs are counted in, in the last bytes), the hit's line number and
+// text are those of counting one break at a time.
+TEST_F(TextScanTest, ALoneCrAnywhereBeforeAHitIsABreak) {
+  std::string lines;
+  while (lines.size() < 5000) lines += "abcdefghij\n";
+  const size_t n = lines.size();
+  for (size_t at :
+       {size_t{0}, size_t{1}, size_t{15}, size_t{16}, size_t{31}, size_t{32}, size_t{1023}, size_t{1024},
+        size_t{1025}, size_t{4096}, n - 33, n - 32, n - 17, n - 16, n - 15, n - 2}) {
+    SCOPED_TRACE(at);
+    std::string text = lines;
+    text.back() = 'x';  // the hit's line is "x" + "key" behind the last break
+    // The CR takes a letter's place with no LF behind it, so that it stands alone.
+    while (text[at] == '\n' || text[at + 1] == '\n') ++at;
+    text[at] = '\r';
+    text += "key\n";
+    int line = 1;
+    size_t lineStart = 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (text[i] == '\n' || text[i] == '\r') {
+        ++line;
+        lineStart = i + 1;
+      }
+    }
+    tree.File("cr.txt", text);
+    Run(Conditions("key", 0));
+    EXPECT_EQ(TextHits(),
+              (Strings{"cr.txt:" + std::to_string(line) + ":" + text.substr(lineStart, n + 3 - lineStart)}));
   }
 }
 
@@ -375,33 +408,64 @@ TEST_F(TextScanTest, TwinCharactersFindBothFormsInUnicodeFiles) {
 }
 
 // Files are scanned side by side where there are cores for it; the hits still arrive file by file in the
-// order of the walk, each file's lines in order, as from one scanner.
+// order of the walk, each file's lines in order, as from one scanner. The same holds when the front end
+// hands its records back and new hits are written into them: no hit is written over while still queued.
 TEST_F(TextScanTest, HitsArriveFileByFileInLineOrder) {
   for (int f = 0; f < 120; ++f) {
     std::string text;
     const int lines = (f % 7) * 400 + 5;  // files of very different lengths finish out of turn
-    for (int i = 0; i < lines; ++i) text += i % 3 == 0 ? "key line\n" : "other line\n";
+    for (int i = 0; i < lines; ++i) {
+      if (i % 3 == 0) {
+        text += "key line ";
+        text += std::to_string(i);
+        text += '\n';
+      } else {
+        text += "other line\n";
+      }
+    }
     tree.File("f" + std::to_string(f) + ".txt", text);
   }
-  Run(Conditions("key"));
-  std::vector<std::string> files;
-  int last = 0;
-  size_t hits = 0;
-  for (const auto& hit : notify->textHits) {
-    if (files.empty() || files.back() != hit->FileName()) {
-      ASSERT_EQ(std::find(files.begin(), files.end(), hit->FileName()), files.end()) << hit->FileName();
-      files.push_back(hit->FileName());
-      last = 0;
+  for (bool handsBack : {false, true}) {
+    SCOPED_TRACE(handsBack ? "records handed back" : "records kept");
+    Run(Conditions("key"), false, handsBack);
+    std::vector<std::string> files;
+    int last = 0;
+    size_t hits = 0;
+    for (const auto& hit : notify->textHits) {
+      if (files.empty() || files.back() != hit->FileName()) {
+        ASSERT_EQ(std::find(files.begin(), files.end(), hit->FileName()), files.end()) << hit->FileName();
+        files.push_back(hit->FileName());
+        last = 0;
+      }
+      ASSERT_GT(hit->lineNumber, last) << hit->FileName();
+      ASSERT_EQ(hit->lineText, "key line " + std::to_string(hit->lineNumber - 1)) << hit->FileName();
+      ASSERT_EQ(hit->lineNumberText, std::to_string(hit->lineNumber));
+      last = hit->lineNumber;
+      ++hits;
     }
-    ASSERT_GT(hit->lineNumber, last) << hit->FileName();
-    last = hit->lineNumber;
-    ++hits;
+    EXPECT_EQ(files.size(), 120u);
+    size_t expected = 0;
+    for (int f = 0; f < 120; ++f) expected += static_cast<size_t>(((f % 7) * 400 + 5 + 2) / 3);
+    EXPECT_EQ(hits, expected);
+    EXPECT_EQ(notify->ends, std::vector<int>{0});
+    EXPECT_EQ(notify->reclaimed > 0, handsBack);  // the reuse did happen
   }
-  EXPECT_EQ(files.size(), 120u);
-  size_t expected = 0;
-  for (int f = 0; f < 120; ++f) expected += static_cast<size_t>(((f % 7) * 400 + 5 + 2) / 3);
-  EXPECT_EQ(hits, expected);
-  EXPECT_EQ(notify->ends, std::vector<int>{0});
+}
+
+// The current-folder text is kept and notified only for a front end that shows it; the hits are the same.
+TEST_F(TextScanTest, ProgressOnlyForAFrontEndThatShowsIt) {
+  tree.File("a/one.txt", "key\n");
+  tree.File("b/two.txt", "no\nkey\n");
+  for (bool shown : {true, false}) {
+    SCOPED_TRACE(shown ? "shown" : "not shown");
+    notify = std::make_unique<CollectNotify>(shared);
+    notify->wantsProgress = shown;
+    shared.stop.Reset();
+    SearchConditions conditions = Conditions("key");
+    SearchThreadProc(BuildSearchRequest(conditions, *notify, shared, 0));
+    EXPECT_EQ(notify->progressCount > 0, shown);
+    EXPECT_EQ(TextHits(), (Strings{"one.txt:1:key", "two.txt:2:key"}));
+  }
 }
 
 // A fixed code reads every file in that code: the EUC-JP setting finds the EUC-JP file and nothing in the

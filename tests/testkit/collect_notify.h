@@ -1,5 +1,6 @@
 // A notification target for engine tests: it takes over every record the moment it is posted (like a
-// window that keeps up with any flood of hits) and remembers what arrived, in order.
+// window that keeps up with any flood of hits) and remembers what arrived, in order. With `handsBack` it
+// keeps a copy of each text hit and hands the record itself back for reuse, as the console does.
 #pragma once
 
 #include <algorithm>
@@ -22,7 +23,13 @@ class CollectNotify : public NotifyTarget {
     std::lock_guard<std::mutex> guard(lock_);
     searches.push_back(n.search);
     if (n.msg == kMsgTextHit) {
-      textHits.push_back(TakeTextHit(n));
+      auto hit = TakeTextHit(n);
+      if (handsBack) {
+        textHits.push_back(std::make_unique<FOUND_M>(*hit));
+        handedBack_.push_back(std::move(hit));
+      } else {
+        textHits.push_back(std::move(hit));
+      }
       shared_.pending.Handled();
     } else if (n.msg == kMsgNameHit) {
       nameHits.push_back(TakeNameHit(n));
@@ -36,6 +43,12 @@ class CollectNotify : public NotifyTarget {
     }
   }
   void DropPending(unsigned) override {}
+  void Reclaim(std::vector<std::unique_ptr<FOUND_M>>& spares, size_t most) override {
+    std::lock_guard<std::mutex> guard(lock_);
+    for (; !handedBack_.empty() && spares.size() < most; handedBack_.pop_back(), ++reclaimed) {
+      spares.push_back(std::move(handedBack_.back()));
+    }
+  }
 
   // Waits until `count` end notifications in all have arrived (a search that runs to its end posts one).
   void WaitForEnds(size_t count) {
@@ -43,6 +56,7 @@ class CollectNotify : public NotifyTarget {
     ended_.wait(guard, [&] { return ends.size() >= count; });
   }
   bool WantsUtf8Lines() const override { return utf8Lines; }
+  bool WantsProgress() const override { return wantsProgress; }
   bool TakesUtf8LinesOnly() const override { return utf8LinesOnly; }
 
   // "file:line:text" of every text hit (file name and text in UTF-8), sorted.
@@ -71,9 +85,13 @@ class CollectNotify : public NotifyTarget {
   std::vector<uint64_t> searches;  // the search identity of every notification, in arrival order
   bool utf8Lines = false;          // set before the search: ask for the lines of UTF-8 files as they stand
   bool utf8LinesOnly = false;  // ... and take nothing else of them (their code page 932 form may be empty)
+  bool handsBack = false;      // set before the search: hand text-hit records back for reuse
+  bool wantsProgress = true;   // set before the search: the front end shows the current-folder text
+  size_t reclaimed = 0;        // records the search took back for reuse
 
  private:
   SearchShared& shared_;
   std::mutex lock_;
   std::condition_variable ended_;
+  std::vector<std::unique_ptr<FOUND_M>> handedBack_;  // guarded by lock_
 };
