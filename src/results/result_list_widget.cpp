@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -96,8 +97,12 @@ bool ResultListView::SelectTopIfNone() {
 void ResultListView::SortByColumn(int column) {
   if (column < 0) return;
   sort_.Click(column);
+  // Sorting hundreds of thousands of rows takes up to a second: the pointer says the window is busy.
+  const bool slow = model_->rowCount() > 100'000;
+  if (slow) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   // The selection and the current row are persistent indexes: they move with their records.
   SortRows(sort_.column, sort_.descending);
+  if (slow) QGuiApplication::restoreOverrideCursor();
   horizontalHeader()->setSortIndicator(column, sort_.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
   const int row = SelectedRow();
   if (row >= 0) {
