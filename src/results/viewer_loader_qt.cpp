@@ -53,16 +53,54 @@ std::unique_ptr<QTextDocument> NewPaneDocument(const QFont& font, const QTextOpt
 ViewerPrepared::ViewerPrepared() = default;
 ViewerPrepared::~ViewerPrepared() = default;
 
-std::unique_ptr<ViewerPrepared> PrepareViewer(const ViewerJob& job, std::stop_token stop) {
-  ViewerText text = LoadViewerText(job.nativePath, job.request);
+// A file above this many bytes is shown first in part, the lines around the top line, which come in a
+// fraction of the time the whole takes.
+constexpr size_t kFirstPartAbove = size_t{1} << 20;
+
+// The first part of a large file shown whole or in its "<HR>" range: the lines around the hit within the
+// range (the whole text's lines exactly; for JIS text as far as each line starts in ASCII, as the code
+// asks), coloured and made into a document of their own. Nothing when asked to stop.
+std::unique_ptr<ViewerPrepared> PrepareFirstPart(const ViewerJob& job, std::string_view bytes,
+                                                 std::stop_token stop) {
+  ViewerRequest request = job.request;
+  request.partBefore = 100;
+  request.partAfter = 400;
+  const ViewerText lines = MakeViewerText(bytes, request);
+  auto part = std::make_unique<ViewerPrepared>();
+  part->generation = job.generation;
+  part->loaded = true;
+  part->part = true;
+  part->text = lines.text;
+  part->topLine = job.request.line;
+  part->highlights = job.useRegex ? RegexHighlights(part->text, job.pattern, job.ignoreCase, stop)
+                                  : PlainHighlights(part->text, job.pattern, job.ignoreCase);
+  part->colourPositions = PanePositions(part->text, part->highlights);
+  const PaneText pane = MakePaneText(part->text, lines.topLine);
+  part->topPosition = pane.topPosition;
+  part->document = BuildDocument(pane.text, job, stop);
+  if (!part->document) return nullptr;
+  part->document->moveToThread(job.home);
+  return part;
+}
+
+std::unique_ptr<ViewerPrepared> PrepareViewer(
+    const ViewerJob& job, std::stop_token stop,
+    const std::function<void(std::unique_ptr<ViewerPrepared>)>& early) {
+  const ViewerFile file = ReadViewerFile(job.nativePath);
   if (stop.stop_requested()) return nullptr;
   auto prepared = std::make_unique<ViewerPrepared>();
   prepared->generation = job.generation;
+  if (!file.data) return prepared;
+  const bool whole = job.request.range == VIEWER_ALL;
+  if (early && job.request.range != VIEWER_LINES && file.size > kFirstPartAbove) {
+    if (auto part = PrepareFirstPart(job, file.Bytes(), stop)) early(std::move(part));
+  }
+  ViewerText text = MakeViewerText(file.Bytes(), job.request);
+  if (stop.stop_requested()) return nullptr;
   if (!text.loaded) return prepared;
   prepared->loaded = true;
   prepared->text = std::move(text.text);
-  prepared->stamp = text.stamp;
-  const bool whole = job.request.range == VIEWER_ALL;
+  prepared->stamp = file.stamp;
   prepared->topLine = whole ? job.request.line : text.topLine;
   const std::string& shown = prepared->text;
   // The coloured ranges and their pane positions are found beside the building of the document, which
@@ -143,7 +181,7 @@ void ViewerLoader::Run(std::stop_token stop) {
     disposals.clear();
     if (stop.stop_requested()) break;
     if (!jobStop.stop_possible()) continue;
-    if (auto prepared = PrepareViewer(job, jobStop)) deliver_(std::move(prepared));
+    if (auto prepared = PrepareViewer(job, jobStop, deliver_)) deliver_(std::move(prepared));
   }
   std::lock_guard lock(mutex_);
   disposals_.clear();

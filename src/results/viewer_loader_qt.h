@@ -41,6 +41,9 @@ struct ViewerJob {
 struct ViewerPrepared {
   uint64_t generation = 0;
   bool loaded = false;  // false: the file could not be read; the pane is emptied
+  // The first part of a large text, the lines around the top line, shown while the whole is prepared;
+  // positions and ranges are the part's own. The whole follows in an answer of its own.
+  bool part = false;
   std::string text;     // the shown text, code page 932
   int topLine = 1;      // the line of the shown text scrolled to the top
   int topPosition = 0;  // where that line begins in the document
@@ -87,5 +90,8 @@ class ViewerLoader {
 // An empty document set out as the pane sets out its own, with the pane's kind of layout.
 std::unique_ptr<QTextDocument> NewPaneDocument(const QFont& font, const QTextOption& option, qreal margin);
 
-// Prepares one request (on any thread); nothing when asked to stop first.
-std::unique_ptr<ViewerPrepared> PrepareViewer(const ViewerJob& job, std::stop_token stop);
+// Prepares one request (on any thread); nothing when asked to stop first. A large text's first part goes
+// to `early` before the whole is prepared.
+std::unique_ptr<ViewerPrepared> PrepareViewer(
+    const ViewerJob& job, std::stop_token stop,
+    const std::function<void(std::unique_ptr<ViewerPrepared>)>& early = {});

@@ -68,7 +68,8 @@ Ch Upper(Ch c) {
 // 1 when a "<HR>" tag starts at `i`, 2 for "<HR " (a tag with attributes), 0 for anything else.
 template <class Ch>
 int HrTagAt(std::basic_string_view<Ch> text, size_t i) {
-  if (text.size() - i < 4 || text[i] != Ch('<') || Upper(text[i + 1]) != Ch('H') || Upper(text[i + 2]) != Ch('R')) {
+  if (text.size() - i < 4 || text[i] != Ch('<') || Upper(text[i + 1]) != Ch('H') ||
+      Upper(text[i + 2]) != Ch('R')) {
     return 0;
   }
   return text[i + 3] == Ch('>') ? 1 : text[i + 3] == Ch(' ') ? 2 : 0;
@@ -125,14 +126,26 @@ size_t ReadAll(int fd, char* buffer, size_t length) {
   return done;
 }
 
+// The part of the text the request shows: its range, and within it, for a first part, the lines around
+// the hit.
+template <class Ch>
+ViewerCut CutFor(std::basic_string_view<Ch> text, const ViewerRequest& request) {
+  ViewerCut cut{0, text.size(), request.line};
+  if (request.range == 1) cut = CutLinesOf(text, request.line, request.before, request.after);
+  if (request.range == 2) cut = CutHrRangeOf(text, request.line);
+  if (request.partAfter > 0) {
+    const ViewerCut part = CutLinesOf(text.substr(cut.begin, cut.end - cut.begin), cut.hitLine,
+                                      request.partBefore, request.partAfter - 1);
+    cut = {cut.begin + part.begin, cut.begin + part.end, part.hitLine};
+  }
+  return cut;
+}
+
 // The shown part of UTF-16 text: cut in 16-bit units, then converted.
 std::string Utf16Part(std::string_view bytes, const ViewerRequest& request, int& hitLine) {
-  const std::u16string units =
-      CCodeConvert::Utf16Units(bytes.data(), bytes.size(), request.charCode == 6);
+  const std::u16string units = CCodeConvert::Utf16Units(bytes.data(), bytes.size(), request.charCode == 6);
   const std::u16string_view text(units);
-  ViewerCut cut{0, text.size(), request.line};
-  if (request.range == 1) cut = CutLines(text, request.line, request.before, request.after);
-  if (request.range == 2) cut = CutHrRange(text, request.line);
+  const ViewerCut cut = CutFor(text, request);
   hitLine = cut.hitLine;
   return platform::Cp932FromUtf16(text.substr(cut.begin, cut.end - cut.begin));
 }
@@ -140,9 +153,7 @@ std::string Utf16Part(std::string_view bytes, const ViewerRequest& request, int&
 // The shown part of text in any other code: cut in bytes, then converted.
 std::string BytePart(std::string_view bytes, const ViewerRequest& request, int& hitLine) {
   const std::string_view text = bytes.substr(0, std::min(bytes.size(), bytes.find('\0')));
-  ViewerCut cut{0, text.size(), request.line};
-  if (request.range == 1) cut = CutLines(text, request.line, request.before, request.after);
-  if (request.range == 2) cut = CutHrRange(text, request.line);
+  const ViewerCut cut = CutFor(text, request);
   hitLine = cut.hitLine;
   std::string sjis;
   CCodeConvert::ToSjis(request.charCode, text.substr(cut.begin, cut.end - cut.begin), sjis);
@@ -225,30 +236,35 @@ namespace {
 
 FileStamp StampOf(const struct stat& st) {
   auto ns = [](const timespec& t) { return static_cast<int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
-  return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), static_cast<uint64_t>(st.st_size),
-          ns(st.st_mtim), ns(st.st_ctim)};
+  return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+          static_cast<uint64_t>(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
 }
 
 }  // namespace
 
-ViewerText LoadViewerText(const std::string& nativePath, const ViewerRequest& request) {
+ViewerFile ReadViewerFile(const std::string& nativePath) {
+  ViewerFile file;
   // Without blocking, so that a fifo put where the file was is refused rather than waited on.
   const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return {};
+  if (fd < 0) return file;
   struct stat st;
-  std::unique_ptr<char[]> bytes;
-  size_t got = 0;
   if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
     const size_t length = std::min<uint64_t>(static_cast<uint64_t>(st.st_size), kMaxViewerFile);
     // Not zeroed first: the file's bytes fill it, and a 40 MB file is read at every selection.
-    bytes.reset(new (std::nothrow) char[length + 1]);
+    file.data.reset(new (std::nothrow) char[length + 1]);
     // A file may shrink while it is read: what was read is the text.
-    if (bytes) got = ReadAll(fd, bytes.get(), length);
+    if (file.data) file.size = ReadAll(fd, file.data.get(), length);
+    file.stamp = StampOf(st);
   }
   close(fd);
-  if (!bytes) return {};
-  ViewerText text = MakeViewerText(std::string_view(bytes.get(), got), request);
-  text.stamp = StampOf(st);
+  return file;
+}
+
+ViewerText LoadViewerText(const std::string& nativePath, const ViewerRequest& request) {
+  const ViewerFile file = ReadViewerFile(nativePath);
+  if (!file.data) return {};
+  ViewerText text = MakeViewerText(file.Bytes(), request);
+  text.stamp = file.stamp;
   return text;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -56,16 +57,33 @@ struct ViewerText {
 
 // Everything a load needs to know about the hit and the settings.
 struct ViewerRequest {
-  int charCode = 0;  // the file code the hit was read in: 1 EUC-JP, 2 JIS, 4 UTF-8, 5/6 UTF-16 LE/BE, else SJIS
-  int range = 1;     // 0 whole file, 1 lines around the hit, 2 the "<HR>" range
-  int line = 1;      // the hit's line, from 1
-  int before = 0;    // ViewerMae
-  int after = 5;     // ViewerAto
+  int charCode =
+      0;           // the file code the hit was read in: 1 EUC-JP, 2 JIS, 4 UTF-8, 5/6 UTF-16 LE/BE, else SJIS
+  int range = 1;   // 0 whole file, 1 lines around the hit, 2 the "<HR>" range
+  int line = 1;    // the hit's line, from 1
+  int before = 0;  // ViewerMae
+  int after = 5;   // ViewerAto
+  // When `partAfter` > 0: only the lines around the hit within the range, `partBefore` lines before it
+  // and `partAfter` from it on (a first part of a large text, shown while the whole is prepared; the
+  // whole text's lines exactly, as long as a JIS line starts in ASCII).
+  int partBefore = 0;
+  int partAfter = 0;
 };
 
 // The shown text of the file's bytes (read whole). The text of every code but UTF-16 ends at its first
 // zero byte, as the text scan reads it.
 ViewerText MakeViewerText(std::string_view bytes, const ViewerRequest& request);
+
+// A file's bytes as read for the viewer.
+struct ViewerFile {
+  std::unique_ptr<char[]> data;  // null when the file could not be opened or read
+  size_t size = 0;
+  FileStamp stamp;
+  std::string_view Bytes() const { return {data.get(), size}; }
+};
+
+// Reads the file at the native path whole (a regular file of at most 2^31 - 17 bytes).
+ViewerFile ReadViewerFile(const std::string& nativePath);
 
 // Reads the file at the native path (a regular file of at most 2^31 - 17 bytes) and makes its shown text;
 // not loaded when it cannot be opened or read.

@@ -66,6 +66,7 @@ void CViewer::Clear() {
 }
 
 void CViewer::ClearPane() {
+  partGeneration_ = 0;
   shown_.clear();
   highlights_.clear();
   topLine_ = 0;
@@ -143,24 +144,70 @@ void CViewer::Install(ViewerPrepared& prepared) {
     loader_.Dispose(std::move(prepared.document));
     return;
   }
+  if (prepared.part) {
+    InstallPart(prepared);
+    return;
+  }
   pending_ = false;
   if (!prepared.loaded) {
     ClearPane();
     emit Shown();
     return;
   }
+  // Where the user went in the first part, when they moved there: the top line and the selection (as
+  // numbers: no cursor may outlast the part's document, which is taken apart on the loader's thread).
+  const bool partShown = partGeneration_ == generation_;
+  partGeneration_ = 0;
+  int anchor = 0, position = 0, top = 0;
+  bool selected = false;
+  {
+    const QTextCursor caret = textCursor();
+    anchor = caret.anchor();
+    position = caret.position();
+    selected = caret.hasSelection();
+    top = cursorForPosition(QPoint(1, 1)).position();
+  }
+  const bool moved =
+      partShown && (verticalScrollBar()->value() != partScroll_ || selected || position != partTop_);
+  const int shift = prepared.topPosition - partTop_;
+  TakeShownState(prepared);
+  whole_ = pendingWhole_;
+  wholeStamp_ = prepared.stamp;
+  linePositions_ = std::move(prepared.linePositions);
+  if (!moved) {
+    ScrollToPosition(prepared.topPosition);
+  } else {
+    // The part is the whole's text from `shift` on, position for position.
+    ScrollToPosition(top + shift);
+    QTextCursor selection(document());
+    const int end = static_cast<int>(document()->characterCount()) - 1;
+    selection.setPosition(std::clamp(anchor + shift, 0, end));
+    selection.setPosition(std::clamp(position + shift, 0, end), QTextCursor::KeepAnchor);
+    if (selected) setTextCursor(selection);
+  }
+  emit Shown();
+}
+
+// The first part of a large text goes into the pane at once; the Show is still pending.
+void CViewer::InstallPart(ViewerPrepared& part) {
+  TakeShownState(part);
+  linePositions_.clear();  // no scroll within it: the whole is on its way
+  ScrollToPosition(part.topPosition);
+  partGeneration_ = generation_;
+  partTop_ = part.topPosition;
+  partScroll_ = verticalScrollBar()->value();
+  emit PartShown();
+}
+
+// The text, ranges and document of a prepared Show, coloured where in view.
+void CViewer::TakeShownState(ViewerPrepared& prepared) {
   // The positions first: the pane asks for colour as soon as it has the document.
   shown_ = std::move(prepared.text);
   highlights_ = std::move(prepared.highlights);
   colourPositions_ = std::move(prepared.colourPositions);
   topLine_ = prepared.topLine;
-  linePositions_ = std::move(prepared.linePositions);
-  whole_ = pendingWhole_;
-  wholeStamp_ = prepared.stamp;
   SwapDocument(std::move(prepared.document));
   ColourVisibleBlocks();
-  ScrollToPosition(prepared.topPosition);
-  emit Shown();
 }
 
 // Colours the ranges inside the blocks in view that are not coloured yet; only the colour of the

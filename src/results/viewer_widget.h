@@ -71,6 +71,8 @@ class CViewer : public QPlainTextEdit {
  signals:
   // The newest Show's text is in the pane, or the pane was emptied because it cannot be shown.
   void Shown();
+  // The first part of a large text, the lines around the top line, is in the pane; Shown follows.
+  void PartShown();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -91,6 +93,8 @@ class CViewer : public QPlainTextEdit {
   int RangeFor(const FOUND_M& hit) const;
   bool ScrollWithin(const WholeFile& file, int line);
   void Install(ViewerPrepared& prepared);
+  void InstallPart(ViewerPrepared& part);
+  void TakeShownState(ViewerPrepared& prepared);
   void ClearPane();
   void SwapDocument(std::unique_ptr<QTextDocument> document);
   void ScrollToPosition(int position);
@@ -111,9 +115,14 @@ class CViewer : public QPlainTextEdit {
   WholeFile whole_;
   FileStamp wholeStamp_;
   std::vector<int> linePositions_;
-  WholeFile pendingWhole_;  // what the Show being prepared shows, when it shows a whole file
+  WholeFile pendingWhole_;   // what the Show being prepared shows, when it shows a whole file
   uint64_t generation_ = 0;  // counts the Shows and Clears; a prepared Show of an older count is dropped
+  // The first part of the Show of this count is in the pane, scrolled to `partTop_` (scroll bar at
+  // `partScroll_`, caret at `partTop_`): a user who moved in it keeps the place when the whole comes.
+  uint64_t partGeneration_ = 0;
+  int partTop_ = 0;
+  int partScroll_ = 0;
   bool pending_ = false;
   std::unique_ptr<QTextDocument> document_;  // the pane's document once the loader has made one
-  ViewerLoader loader_;  // last: its thread stops before anything it hands over to goes
+  ViewerLoader loader_;                      // last: its thread stops before anything it hands over to goes
 };

@@ -3,8 +3,10 @@
 #include "results/viewer_text.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 
 #include "matching/code_convert.h"
 #include "testkit/temp_tree.h"
@@ -69,7 +71,8 @@ TEST(ViewerCutTest, HrRange) {
   const std::string tagged = "1\n2\n<HR>\n4\n5 hit\n6\n7\n8\n<HR>\n10\n";
   const Case cases[] = {
       {"tags alone on lines 3 and 9", tagged, 5, "4\n5 hit\n6\n7\n8\n", 2},
-      {"lower-case tag with an attribute", "1\n2\n<hr class=\"x\">\n4\n5\n6\n7\n8\n<HR>\n", 5, "4\n5\n6\n7\n8\n", 2},
+      {"lower-case tag with an attribute", "1\n2\n<hr class=\"x\">\n4\n5\n6\n7\n8\n<HR>\n", 5,
+       "4\n5\n6\n7\n8\n", 2},
       {"no tag: the whole text", "a\nb\nc\n", 2, "a\nb\nc\n", 2},
       {"a tag on the hit line ends the range before it", "1\n2\n<hr>hit\n4\n", 3, "1\n2\n", 3},
       {"a tag before the hit on its own line ends the range", "<HR>\nab<HR>hit\n", 2, "ab", 1},
@@ -102,7 +105,7 @@ TEST(ViewerTextTest, EveryLineEndBecomesCrLf) {
     std::string text, expected;
   };
   const Case cases[] = {
-      {"a\nb", "a\r\nb"},         {"a\rb\r", "a\r\nb\r\n"},   {"a\r\nb\r\n", "a\r\nb\r\n"},
+      {"a\nb", "a\r\nb"},           {"a\rb\r", "a\r\nb\r\n"}, {"a\r\nb\r\n", "a\r\nb\r\n"},
       {"\n\r\r\n", "\r\n\r\n\r\n"}, {"\r", "\r\n"},           {"", ""},
       {"\x81\x0d", "\x81\r\n"},  // a lead byte before a CR does not take it as its trail
   };
@@ -163,6 +166,51 @@ TEST(ViewerTextTest, EveryCodeShowsTheSameShiftJisText) {
       EXPECT_TRUE(shown.loaded);
       EXPECT_EQ(shown.text, r.shown) << c.name << ", range " << r.range;
       EXPECT_EQ(shown.topLine, r.top) << c.name << ", range " << r.range;
+    }
+  }
+}
+
+// A first part is the whole range's lines around the hit, exactly: the same text from a line start on,
+// with the hit on the same line, in every code and in both ranges that can be large.
+TEST(ViewerTextTest, AFirstPartIsTheRangesOwnLinesAroundTheHit) {
+  std::string sjis = "<p>\n<HR>\n";
+  for (int k = 3; k <= 40; ++k) sjis += "\x90\xdd\x92\xe8 " + std::to_string(k) + " &lt;b&gt;\r\n";  // 設定 k
+  sjis += "<hr>\rtail\n";
+  std::string ascii = "one\n<HR>\n";
+  for (int k = 3; k <= 40; ++k) ascii += "line " + std::to_string(k) + " &amp;\n";
+  ascii += "<hr>\ntail\n";
+  struct Case {
+    const char* name;
+    int code;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"Shift-JIS", 0, sjis},
+      {"EUC-JP", 1, CCodeConvert::SjisToEuc(sjis)},
+      {"JIS", 2, CCodeConvert::SjisToJis(sjis)},
+      {"UTF-8", 4, CCodeConvert::SjisToUtf8(sjis)},
+      {"UTF-16LE", 5, Utf16(ascii, false, true)},
+      {"UTF-16BE without a mark", 6, Utf16(ascii, true, false)},
+  };
+  for (const Case& c : cases) {
+    for (int range : {0, 2}) {
+      for (int line : {3, 20, 40, 43}) {
+        ViewerRequest request{c.code, range, line, 0, 5};
+        const ViewerText all = MakeViewerText(c.bytes, request);
+        request.partBefore = 4;
+        request.partAfter = 6;
+        const ViewerText part = MakeViewerText(c.bytes, request);
+        const std::string where =
+            std::string(c.name) + ", range " + std::to_string(range) + ", line " + std::to_string(line);
+        ASSERT_TRUE(part.loaded) << where;
+        const size_t at = all.text.find(part.text);
+        ASSERT_NE(at, std::string::npos) << where;
+        EXPECT_TRUE(at == 0 || all.text.compare(at - 2, 2, "\r\n") == 0) << where;
+        int linesBefore = 0;
+        for (size_t i = 0; i < at; ++i) linesBefore += all.text[i] == '\n';
+        EXPECT_EQ(linesBefore + part.topLine, all.topLine) << where;
+        EXPECT_LE(std::count(part.text.begin(), part.text.end(), '\n'), 10) << where;
+      }
     }
   }
 }

@@ -348,6 +348,40 @@ TEST_F(ViewerTest, AnotherHitOfTheWholeFileOnlyScrolls) {
   EXPECT_EQ(TopLine(), 5);
 }
 
+// A large file shows the lines around the hit first; the whole follows, and a user who scrolled or
+// selected in the first part keeps the place.
+TEST_F(ViewerTest, ALargeFileComesFirstInPartAndTheWholeKeepsThePlace) {
+  viewer_.Settings().ViewerRange = 0;
+  std::string text;
+  for (int k = 1; k <= 60000; ++k) text += "line " + std::to_string(k) + " of the large file\n";
+  auto hit = Hit("large.txt", text, 30000);
+  for (bool move : {false, true}) {
+    viewer_.Clear();  // else the second Show of the whole file only scrolls
+    QSignalSpy part(&viewer_, &CViewer::PartShown);
+    QSignalSpy shown(&viewer_, &CViewer::Shown);
+    viewer_.Show(hit.get(), "large");
+    ASSERT_TRUE(part.wait(20000));
+    ASSERT_TRUE(viewer_.Pending());
+    EXPECT_TRUE(PaneText().mid(TopPosition()).startsWith("line 30000 "));
+    EXPECT_LT(PaneText().size(), 400000);
+    EXPECT_TRUE(RedPositions().count(TopPosition() + 18) == 1);  // "large" in the top line
+    if (move) {
+      viewer_.verticalScrollBar()->setValue(viewer_.verticalScrollBar()->value() + 3);
+      QTextCursor select(viewer_.document());
+      select.setPosition(TopPosition());
+      select.setPosition(TopPosition() + 4, QTextCursor::KeepAnchor);
+      viewer_.setTextCursor(select);
+    }
+    const QString topText = PaneText().mid(TopPosition(), 11);
+    ASSERT_TRUE(shown.count() == 1 || shown.wait(20000));
+    EXPECT_FALSE(viewer_.Pending());
+    EXPECT_EQ(PaneText().count('\n'), 60000);
+    EXPECT_EQ(PaneText().mid(TopPosition(), 11), topText) << move;
+    EXPECT_EQ(viewer_.textCursor().selectedText(), move ? QString("line") : QString()) << move;
+    EXPECT_EQ(viewer_.TopLine(), 30000);
+  }
+}
+
 TEST_F(ViewerTest, SpacePagesDownAndShiftSpaceUp) {
   std::string text;
   for (int k = 1; k <= 200; ++k) text += "line\n";
