@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <QThread>
 #include <future>
+#include <new>
 
 #include "results/viewer_pane.h"
 #include "results/viewer_settings.h"
@@ -181,7 +182,15 @@ void ViewerLoader::Run(std::stop_token stop) {
     disposals.clear();
     if (stop.stop_requested()) break;
     if (!jobStop.stop_possible()) continue;
-    if (auto prepared = PrepareViewer(job, jobStop, deliver_)) deliver_(std::move(prepared));
+    std::unique_ptr<ViewerPrepared> prepared;
+    try {
+      prepared = PrepareViewer(job, jobStop, deliver_);
+    } catch (const std::bad_alloc&) {
+      // A file too large for the memory there is: the pane is emptied, as for a file that cannot be read.
+      prepared = std::make_unique<ViewerPrepared>();
+      prepared->generation = job.generation;
+    }
+    if (prepared) deliver_(std::move(prepared));
   }
   std::lock_guard lock(mutex_);
   disposals_.clear();
