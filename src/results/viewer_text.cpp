@@ -260,14 +260,6 @@ ViewerFile ReadViewerFile(const std::string& nativePath) {
   return file;
 }
 
-ViewerText LoadViewerText(const std::string& nativePath, const ViewerRequest& request) {
-  const ViewerFile file = ReadViewerFile(nativePath);
-  if (!file.data) return {};
-  ViewerText text = MakeViewerText(file.Bytes(), request);
-  text.stamp = file.stamp;
-  return text;
-}
-
 FileStamp StampOf(const std::string& nativePath) {
   struct stat st;
   return stat(nativePath.c_str(), &st) == 0 ? StampOf(st) : FileStamp{};

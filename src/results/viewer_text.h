@@ -52,7 +52,6 @@ struct ViewerText {
   bool loaded = false;  // false: the file could not be read (or the range is not 0, 1 or 2); show nothing
   std::string text;     // code page 932, every line ending in CR LF
   int topLine = 1;      // the line of the shown text to scroll to the top
-  FileStamp stamp;      // the file's state when it was read (LoadViewerText)
 };
 
 // Everything a load needs to know about the hit and the settings.
@@ -84,7 +83,3 @@ struct ViewerFile {
 
 // Reads the file at the native path whole (a regular file of at most 2^31 - 17 bytes).
 ViewerFile ReadViewerFile(const std::string& nativePath);
-
-// Reads the file at the native path (a regular file of at most 2^31 - 17 bytes) and makes its shown text;
-// not loaded when it cannot be opened or read.
-ViewerText LoadViewerText(const std::string& nativePath, const ViewerRequest& request);

@@ -11,7 +11,6 @@
 #include <algorithm>
 
 #include "app/qt_text_qt.h"
-#include "platform/cp932.h"
 #include "platform/paths.h"
 #include "results/viewer_pane.h"
 #include "results/viewer_text.h"

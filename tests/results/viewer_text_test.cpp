@@ -13,6 +13,12 @@
 
 namespace {
 
+// What the viewer shows of the file at `path`, as it reads it: nothing loaded when it cannot be read.
+ViewerText LoadViewerText(const std::string& path, const ViewerRequest& request) {
+  const ViewerFile file = ReadViewerFile(path);
+  return file.data ? MakeViewerText(file.Bytes(), request) : ViewerText{};
+}
+
 // "1\n2\n...\n<n>\n": line k holds the number k.
 std::string NumberedLines(int n, const char* end = "\n") {
   std::string text;
